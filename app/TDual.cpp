@@ -21,10 +21,10 @@ TDual::TDual(QWidget* parent)
     ErrorDisplay = [this](const QString& text) {
         QMessageBox::critical(this, QString::fromLatin1(AppTitle), text);
     };
-    SettingsFile = link::DefaultSettingsFile();
+    SettingsFile = comm::DefaultSettingsFile();
 
     TimerRX.setTimerType(Qt::PreciseTimer);
-    TimerRX.setInterval(link::ReceiveTimerStart);
+    TimerRX.setInterval(comm::ReceiveTimerStart);
     Timer_ACK.setTimerType(Qt::PreciseTimer);
 
     ConnectHandlers();
@@ -34,8 +34,7 @@ TDual::TDual(QWidget* parent)
 
 TDual::~TDual() = default;
 
-template <typename Handler>
-void TDual::Guarded(Handler&& handler)
+template <typename Handler> void TDual::Guarded(Handler&& handler)
 {
     try {
         handler();
@@ -79,9 +78,10 @@ void TDual::ConnectHandlers()
     FocusInHandlers.insert(Porta, on(&TDual::PortaEnter));
     connect(BaudRate, &QComboBox::activated, this, on(&TDual::BaudRateChange));
     connect(&ComPort1, &QSerialPort::readyRead, this, on(&TDual::ComPort1RxChar));
-    connect(&ComPort1, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        Guarded([this, error] { ComPort1Error(error); });
-    });
+    connect(
+        &ComPort1, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+            Guarded([this, error] { ComPort1Error(error); });
+        });
     connect(&TimerRX, &QTimer::timeout, this, on(&TDual::TimerRXTimer));
     connect(&Timer_ACK, &QTimer::timeout, this, on(&TDual::Timer_ACKTimer));
 
@@ -170,8 +170,7 @@ bool TDual::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -186,7 +185,7 @@ void TDual::FormCreate()
     // 2. Start-up banner.
     AddLogLine(windowTitle());
     // 3. Serial-port settings.
-    link::LoadSettings(SettingsFile, ComPort1Settings);
+    comm::LoadSettings(SettingsFile, ComPort1Settings);
     QStringList ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         ports << info.portName();
@@ -195,7 +194,7 @@ void TDual::FormCreate()
     Porta->addItems(ports);
     Porta->setCurrentIndex(Porta->findText(ComPort1Settings.port));
     Porta->setPlaceholderText(ComPort1Settings.port);
-    ComPort1Settings.baudRate = QString::number(link::LinkBaudRate);
+    ComPort1Settings.baudRate = QString::number(comm::LinkBaudRate);
     BaudRate->setCurrentIndex(BaudRate->findText(ComPort1Settings.baudRate));
     // 4. Channels.
     for (int channel = 0; channel < 80; ++channel)
@@ -207,7 +206,7 @@ void TDual::FormCreate()
     ID->setCurrentIndex(0);
     TID->setText(QString::number(ID->currentIndex()));
     // 6. PGM pulse lengths.
-    PulsaReleS->addItems({"1", "1,5", "2", "2,5"});
+    PulsaReleS->addItems({ "1", "1,5", "2", "2,5" });
     PulsaReleS->setCurrentIndex(0);
     // 7. First tab.
     PG->setCurrentIndex(0);
@@ -243,7 +242,7 @@ void TDual::FormCreate()
 
 void TDual::ClearReadings()
 {
-    for (QLineEdit* serial : {ID0, ID1, ID2, ID3})
+    for (QLineEdit* serial : { ID0, ID1, ID2, ID3 })
         serial->setText(QStringLiteral("0"));
     Param->setRowCount(10);
     for (int row = 0; row < 10; ++row)
@@ -252,4 +251,7 @@ void TDual::ClearReadings()
         SetCellText(Diag, row, 1, QString());
 }
 
-int TDual::SelectedRadioId() const { return qMax(0, ID->currentIndex()); }
+int TDual::SelectedRadioId() const
+{
+    return qMax(0, ID->currentIndex());
+}

@@ -20,15 +20,15 @@ class QEvent;
 // is named after its control and event; program-wide values are members with their names.
 class TDual : public QMainWindow, private Ui::TDual {
     Q_OBJECT
-    friend class TDualProbe;  // test access to controls and values
+    friend class TDualProbe; // test access to controls and values
 
 public:
     explicit TDual(QWidget* parent = nullptr);
     ~TDual() override;
 
     // Seams for modal things, replaceable by tests.
-    std::function<void(const QString&)> ErrorDisplay;  // shows an error box
-    std::function<QString()> AskFirmwarePath;          // the open-file dialog; "" = cancelled
+    std::function<void(const QString&)> ErrorDisplay; // shows an error box
+    std::function<QString()> AskFirmwarePath; // the open-file dialog; "" = cancelled
 
     // Where the settings file lives; tests may point it elsewhere before CONECTAR.
     QString SettingsFile;
@@ -49,12 +49,11 @@ protected:
 
 private:
     // Start-up (app/)
-    void SetupLayout();  // what the .ui cannot say: columns, validators, pictures
+    void SetupLayout(); // what the .ui cannot say: columns, validators, pictures
     void ConnectHandlers();
     void FormCreate();
     void ShowError(const QString& text);
-    template <typename Handler>
-    void Guarded(Handler&& handler);
+    template <typename Handler> void Guarded(Handler&& handler);
 
     // link/handlers.cpp
     void TerminalClick();
@@ -66,7 +65,7 @@ private:
     void ComPort1RxChar();
     void ComPort1Error(QSerialPort::SerialPortError error);
     void TimerRXTimer();
-    void Disconnected();  // DESCONECTAR steps after the port has been closed
+    void Disconnected(); // DESCONECTAR steps after the port has been closed
 
     // app/ service functions
     void TxKeyPress(QChar key);
@@ -74,7 +73,7 @@ private:
     void BResetRadioClick();
 
     // radio/handlers.cpp
-    bool AwaitingReplyStage(const QByteArray& frame);  // false: the frame's handling ends
+    bool AwaitingReplyStage(const QByteArray& frame); // false: the frame's handling ends
     void DecodeParameterReply(const QByteArray& frame);
     void ShowWizardStep(int step);
     void BLeLocalClick();
@@ -99,7 +98,7 @@ private:
     // partitions/handlers.cpp
     void BlePartClick();
     void BgravaPartClick();
-    bool part_clienteKeyPress(QChar key);  // true: the key is consumed
+    bool part_clienteKeyPress(QChar key); // true: the key is consumed
     void Evt_RadChange(int row);
     void Tipo_ComunicChange();
     void EvtNmonitEndEditing();
@@ -137,21 +136,21 @@ private:
 
     // ---- Components ---------------------------------------------------------------
     QSerialPort ComPort1;
-    link::PortSettings ComPort1Settings;
+    comm::PortSettings ComPort1Settings;
     QTimer TimerRX;
     QTimer Timer_ACK;
 
     // ---- Program-wide values ------------------------------------------------------
     bool Connected = false;
     int LastFrameLength = 0;
-    link::RxBuffer RxBuffer;
-    link::CarryBuffer CarryBuffer;
+    comm::RxBuffer RxBuffer;
+    comm::CarryBuffer CarryBuffer;
     QString ReplyTimeText;
-    bool Writing = false;  // inside a port write: its errors are raised by the write itself
+    bool Writing = false; // inside a port write: its errors are raised by the write itself
 
     bool AwaitingReply = false;
     int RadioModel = 0;
-    std::array<quint8, 4> RadioSerial{};
+    std::array<quint8, 4> RadioSerial {};
     qint8 WizardStep = 0;
     quint8 LastWriteCommand = 0;
     quint32 NewPassword = 0;
@@ -173,7 +172,7 @@ private:
     bool PauseRequested = false;
     int RetriesLeft = 0;
 
-    QChar KeyBefore1 = QChar(0), KeyBefore2 = QChar(0);  // the two keys typed before
+    QChar KeyBefore1 = QChar(0), KeyBefore2 = QChar(0); // the two keys typed before
 
     // Focus and key hooks (PortaEnter, IDChange, ...), filled by ConnectHandlers.
     QHash<QObject*, std::function<void()>> FocusInHandlers;

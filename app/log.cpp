@@ -13,7 +13,7 @@ QTextCursor EndOf(QPlainTextEdit* log)
     return cursor;
 }
 
-}  // namespace
+} // namespace
 
 // Text goes in at the end of the log, even when the user has clicked into it or selected
 // something: replies must never overwrite or split what the log already shows.

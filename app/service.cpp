@@ -11,7 +11,7 @@ constexpr const char* HideEcho = "oce";
 constexpr const char* ShowReset = "rst";
 constexpr const char* HideReset = "tsr";
 
-}  // namespace
+} // namespace
 
 void TDual::TxKeyPress(QChar key)
 {
@@ -21,8 +21,9 @@ void TDual::TxKeyPress(QChar key)
         QWidget* button;
         bool visible;
     };
-    for (const Code& code : {Code{ShowEcho, Button_ECO, true}, Code{HideEcho, Button_ECO, false},
-             Code{ShowReset, BResetRadio, true}, Code{HideReset, BResetRadio, false}}) {
+    for (const Code& code :
+        { Code { ShowEcho, Button_ECO, true }, Code { HideEcho, Button_ECO, false },
+            Code { ShowReset, BResetRadio, true }, Code { HideReset, BResetRadio, false } }) {
         if (typed == QLatin1String(code.keys)) {
             code.button->setVisible(code.visible);
             Tx->clear();
@@ -36,7 +37,10 @@ void TDual::TxKeyPress(QChar key)
 void TDual::Button_ECOClick()
 {
     if (Connected)
-        WriteByte(link::EchoByte);
+        WriteByte(comm::EchoByte);
 }
 
-void TDual::BResetRadioClick() { SendCommand(SelectedRadioId(), link::code::ResetRadio, 4, 0, 0); }
+void TDual::BResetRadioClick()
+{
+    SendCommand(SelectedRadioId(), comm::code::ResetRadio, 4, 0, 0);
+}

@@ -2,7 +2,7 @@
 
 #include "link/frame.h"
 
-namespace link {
+namespace comm {
 
 namespace {
 
@@ -22,7 +22,7 @@ bool IsReceiverMessage(const QByteArray& frame)
     return frame.startsWith("101") || frame.startsWith("5000") || frame.startsWith("6000");
 }
 
-}  // namespace
+} // namespace
 
 Route Classify(const QByteArray& frame, const DispatchContext& context)
 {
@@ -52,11 +52,14 @@ QString EchoMark(const QByteArray& burst)
     return {};
 }
 
-int ReceiverAckCount(const QByteArray& frame) { return int(frame.count(char(0x14))); }
+int ReceiverAckCount(const QByteArray& frame)
+{
+    return int(frame.count(char(0x14)));
+}
 
 QString IncompleteReplyText(qsizetype length)
 {
     return QStringLiteral("Resposta incompleta (%1 bytes)").arg(length);
 }
 
-}  // namespace link
+} // namespace comm

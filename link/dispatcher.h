@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace link {
+namespace comm {
 
 // What the dispatcher needs to know to place a frame.
 struct DispatchContext {
@@ -17,11 +17,11 @@ struct DispatchContext {
 // end there; the others, and Other frames, go on to the awaited-reply stage and the write
 // confirmation.
 enum class Route {
-    Loader,           // firmware loader reply during a transfer
-    Ignored,          // code 128
-    ReceiverMessage,  // alarm-receiver text message
-    SelectedRadio,    // from the radio selected in the ID box
-    Other,            // any other radio
+    Loader, // firmware loader reply during a transfer
+    Ignored, // code 128
+    ReceiverMessage, // alarm-receiver text message
+    SelectedRadio, // from the radio selected in the ID box
+    Other, // any other radio
 };
 
 Route Classify(const QByteArray& frame, const DispatchContext& context);
@@ -35,4 +35,4 @@ int ReceiverAckCount(const QByteArray& frame);
 // Log line for a reply too short for the bytes its decoder reads.
 QString IncompleteReplyText(qsizetype length);
 
-}  // namespace link
+} // namespace comm

@@ -1,6 +1,6 @@
 #include "link/frame.h"
 
-namespace link {
+namespace comm {
 
 quint16 Crc16(const char* data, qsizetype length)
 {
@@ -38,4 +38,4 @@ QByteArray CommandBody(quint8 code, quint8 a1, quint8 a2, quint8 a3)
     return body;
 }
 
-}  // namespace link
+} // namespace comm

@@ -5,14 +5,17 @@
 
 #include <optional>
 
-namespace link {
+namespace comm {
 
 // Longest body (command code and payload) a frame may carry: the frame buffer is 1000 bytes.
 constexpr int MaxBodyLength = 996;
 
 // CRC-16, least significant bit first, polynomial 0xA001, initial value 0xC181, no final XOR.
 quint16 Crc16(const char* data, qsizetype length);
-inline quint16 Crc16(const QByteArray& bytes) { return Crc16(bytes.constData(), bytes.size()); }
+inline quint16 Crc16(const QByteArray& bytes)
+{
+    return Crc16(bytes.constData(), bytes.size());
+}
 
 // The whole frame: ID low, ID high, body, CRC low, CRC high. Nothing for an empty body or
 // one longer than MaxBodyLength.
@@ -26,7 +29,10 @@ inline int FrameRadioId(const QByteArray& frame)
 {
     return frame.size() < 2 ? -1 : quint8(frame[0]) | (quint8(frame[1]) << 8);
 }
-inline quint8 FrameCode(const QByteArray& frame) { return frame.size() < 3 ? 0 : quint8(frame[2]); }
+inline quint8 FrameCode(const QByteArray& frame)
+{
+    return frame.size() < 3 ? 0 : quint8(frame[2]);
+}
 
 // Command codes the tool sends or recognises.
 namespace code {
@@ -44,10 +50,10 @@ constexpr quint8 Erase = 233;
 constexpr quint8 EndOfLoad = 234;
 constexpr quint8 Data = 235;
 constexpr quint8 Outputs = 238;
-}  // namespace code
+} // namespace code
 
 // The two unframed bytes: acknowledgement of a receiver message, echo test.
 constexpr quint8 ReceiverAck = 0x06;
 constexpr quint8 EchoByte = 0xF0;
 
-}  // namespace link
+} // namespace comm

@@ -14,27 +14,27 @@ Q_LOGGING_CATEGORY(lcFrames, "qx284.frames", QtWarningMsg)
 namespace {
 
 // Writes wait at most this long: 10 ms per byte plus 10 ms.
-constexpr std::chrono::milliseconds WriteTimeoutPerByte{10};
-constexpr std::chrono::milliseconds WriteTimeoutConstant{10};
+constexpr std::chrono::milliseconds WriteTimeoutPerByte { 10 };
+constexpr std::chrono::milliseconds WriteTimeoutConstant { 10 };
 
-void Configure(QSerialPort& port, const link::PortSettings& settings)
+void Configure(QSerialPort& port, const comm::PortSettings& settings)
 {
     port.setPortName(settings.port);
     const int baud = settings.baudRate == QLatin1String("Custom") ? settings.customBaudRate
                                                                   : settings.baudRate.toInt();
-    port.setBaudRate(baud > 0 ? baud : link::LinkBaudRate);
+    port.setBaudRate(baud > 0 ? baud : comm::LinkBaudRate);
     port.setDataBits(QSerialPort::DataBits(settings.dataBits));
     switch (settings.stopBits) {
-    case link::StopBits::One: port.setStopBits(QSerialPort::OneStop); break;
-    case link::StopBits::OneAndHalf: port.setStopBits(QSerialPort::OneAndHalfStop); break;
-    case link::StopBits::Two: port.setStopBits(QSerialPort::TwoStop); break;
+    case comm::StopBits::One: port.setStopBits(QSerialPort::OneStop); break;
+    case comm::StopBits::OneAndHalf: port.setStopBits(QSerialPort::OneAndHalfStop); break;
+    case comm::StopBits::Two: port.setStopBits(QSerialPort::TwoStop); break;
     }
     switch (settings.parity) {
-    case link::Parity::None: port.setParity(QSerialPort::NoParity); break;
-    case link::Parity::Odd: port.setParity(QSerialPort::OddParity); break;
-    case link::Parity::Even: port.setParity(QSerialPort::EvenParity); break;
-    case link::Parity::Mark: port.setParity(QSerialPort::MarkParity); break;
-    case link::Parity::Space: port.setParity(QSerialPort::SpaceParity); break;
+    case comm::Parity::None: port.setParity(QSerialPort::NoParity); break;
+    case comm::Parity::Odd: port.setParity(QSerialPort::OddParity); break;
+    case comm::Parity::Even: port.setParity(QSerialPort::EvenParity); break;
+    case comm::Parity::Mark: port.setParity(QSerialPort::MarkParity); break;
+    case comm::Parity::Space: port.setParity(QSerialPort::SpaceParity); break;
     }
     port.setFlowControl(settings.flow.rtsHandshake ? QSerialPort::HardwareControl
             : settings.flow.xonXoff                ? QSerialPort::SoftwareControl
@@ -47,13 +47,13 @@ bool PortVanishes(QSerialPort::SerialPortError error)
         || error == QSerialPort::WriteError;
 }
 
-}  // namespace
+} // namespace
 
 // ---- Senders --------------------------------------------------------------------------
 
 void TDual::SendFrame(int radioId, const QByteArray& body)
 {
-    const std::optional<QByteArray> frame = link::BuildFrame(radioId, body);
+    const std::optional<QByteArray> frame = comm::BuildFrame(radioId, body);
     if (!frame)
         return;
     LastFrameLength = int(frame->size());
@@ -65,7 +65,7 @@ void TDual::SendFrame(int radioId, const QByteArray& body)
 
 void TDual::SendCommand(int radioId, quint8 code, quint8 a1, quint8 a2, quint8 a3)
 {
-    SendFrame(radioId, link::CommandBody(code, a1, a2, a3));
+    SendFrame(radioId, comm::CommandBody(code, a1, a2, a3));
 }
 
 void TDual::WriteByte(quint8 byte)
@@ -122,7 +122,7 @@ void TDual::TerminalClick()
         Tx->clear();
         Terminal->setText(QStringLiteral("&DESCONECTAR"));
         Porta->setEnabled(false);
-        link::StoreSettings(SettingsFile, ComPort1Settings);
+        comm::StoreSettings(SettingsFile, ComPort1Settings);
         RequestLocalRead();
         WizardStep = 1;
         Label2->setVisible(true);
@@ -141,11 +141,11 @@ void TDual::Disconnected()
     Porta->setEnabled(true);
     ClearReadings();
     WizardStep = 0;
-    for (QWidget* hidden : {static_cast<QWidget*>(GroupBox1), static_cast<QWidget*>(GroupBox2),
+    for (QWidget* hidden : { static_cast<QWidget*>(GroupBox1), static_cast<QWidget*>(GroupBox2),
              static_cast<QWidget*>(GroupBox5), static_cast<QWidget*>(GroupBox10),
              static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
              static_cast<QWidget*>(Label4), static_cast<QWidget*>(Label6),
-             static_cast<QWidget*>(Label7)})
+             static_cast<QWidget*>(Label7) })
         hidden->setVisible(false);
     BLeLocal->setEnabled(false);
     NxButton2->setEnabled(false);
@@ -207,12 +207,12 @@ void TDual::ComPort1RxChar()
     TimerRX.stop();
     // Qt does not announce bytes left unread again: take everything that has arrived.
     while (ComPort1.isOpen() && ComPort1.bytesAvailable() > 0) {
-        const QByteArray chunk = ComPort1.read(link::ReadChunk);
+        const QByteArray chunk = ComPort1.read(comm::ReadChunk);
         if (chunk.isEmpty())
             break;
         RxBuffer.Append(chunk, [this](const QByteArray& burst) { ProcessReceived(burst); });
     }
-    TimerRX.start(link::ReceiveGap);
+    TimerRX.start(comm::ReceiveGap);
 }
 
 void TDual::TimerRXTimer()
@@ -225,45 +225,43 @@ void TDual::ProcessReceived(const QByteArray& burst)
 {
     ReplyTimeText = QTime::currentTime().toString(QStringLiteral("hh:mm:ss"));
     qCDebug(lcFrames) << "RX" << burst.toHex(' ');
-    const QString echo = link::EchoMark(burst);
+    const QString echo = comm::EchoMark(burst);
     if (!echo.isEmpty())
         AppendLog(echo);
 
     // A fresh frame for every burst: no decoder can see bytes of an earlier one.
-    const std::optional<QByteArray> assembled = CarryBuffer.Assemble(burst, FirmwareActive || AwaitingReply);
+    const std::optional<QByteArray> assembled
+        = CarryBuffer.Assemble(burst, FirmwareActive || AwaitingReply);
     if (!assembled)
         return;
     const QByteArray& frame = *assembled;
-    const quint8 code = link::FrameCode(frame);
+    const quint8 code = comm::FrameCode(frame);
 
-    const link::DispatchContext context{FirmwareActive, LoaderState, TargetRadioId, SelectedRadioId()};
-    switch (link::Classify(frame, context)) {
-    case link::Route::Loader:
-        DecodeLoaderReply(frame);
+    const comm::DispatchContext context { FirmwareActive, LoaderState, TargetRadioId,
+        SelectedRadioId() };
+    switch (comm::Classify(frame, context)) {
+    case comm::Route::Loader: DecodeLoaderReply(frame); return;
+    case comm::Route::Ignored: return;
+    case comm::Route::ReceiverMessage:
+        for (int ack = comm::ReceiverAckCount(frame); ack > 0; --ack)
+            WriteByte(comm::ReceiverAck);
         return;
-    case link::Route::Ignored:
-        return;
-    case link::Route::ReceiverMessage:
-        for (int ack = link::ReceiverAckCount(frame); ack > 0; --ack)
-            WriteByte(link::ReceiverAck);
-        return;
-    case link::Route::SelectedRadio:
+    case comm::Route::SelectedRadio:
         UserText->setText(QString());
         Status->clearMessage();
         switch (code) {
-        case link::code::Outputs: return;
-        case link::code::ClientCodes: DecodeClientCodes(frame); return;
-        case link::code::Password: DecodePasswordReply(frame); return;
-        case link::code::Noise: DecodeNoiseReply(frame); return;
-        case link::code::Diagnostics: DecodeDiagnostics(frame); return;
+        case comm::code::Outputs: return;
+        case comm::code::ClientCodes: DecodeClientCodes(frame); return;
+        case comm::code::Password: DecodePasswordReply(frame); return;
+        case comm::code::Noise: DecodeNoiseReply(frame); return;
+        case comm::code::Diagnostics: DecodeDiagnostics(frame); return;
         default:
             AppendLog(QStringLiteral(" CRC CRC\n"));
             LogTail();
             break;
         }
         break;
-    case link::Route::Other:
-        break;
+    case comm::Route::Other: break;
     }
 
     if (AwaitingReply && !AwaitingReplyStage(frame))

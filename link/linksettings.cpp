@@ -6,22 +6,39 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-namespace link {
+namespace comm {
 
 namespace {
 
 const QStringList& BaudRateWords()
 {
     static const QStringList words = {
-        "Custom", "110", "300", "600", "1200", "2400", "4800", "9600", "14400",
-        "19200", "38400", "56000", "57600", "115200", "128000", "256000",
+        "Custom",
+        "110",
+        "300",
+        "600",
+        "1200",
+        "2400",
+        "4800",
+        "9600",
+        "14400",
+        "19200",
+        "38400",
+        "56000",
+        "57600",
+        "115200",
+        "128000",
+        "256000",
     };
     return words;
 }
 
-bool Same(const QString& a, const char* b) { return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0; }
+bool Same(const QString& a, const char* b)
+{
+    return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
 
-}  // namespace
+} // namespace
 
 QString BaudRateWord(const QString& word)
 {
@@ -50,7 +67,10 @@ StopBits StopBitsFromWord(const QString& word)
     return StopBits::One;
 }
 
-QString DataBitsWord(int bits) { return QString::number(bits); }
+QString DataBitsWord(int bits)
+{
+    return QString::number(bits);
+}
 
 int DataBitsFromWord(const QString& word)
 {
@@ -74,10 +94,14 @@ QString ParityWord(Parity value)
 
 Parity ParityFromWord(const QString& word)
 {
-    if (Same(word, "Odd")) return Parity::Odd;
-    if (Same(word, "Even")) return Parity::Even;
-    if (Same(word, "Mark")) return Parity::Mark;
-    if (Same(word, "Space")) return Parity::Space;
+    if (Same(word, "Odd"))
+        return Parity::Odd;
+    if (Same(word, "Even"))
+        return Parity::Even;
+    if (Same(word, "Mark"))
+        return Parity::Mark;
+    if (Same(word, "Space"))
+        return Parity::Space;
     return Parity::None;
 }
 
@@ -95,11 +119,11 @@ QString FlowControlWord(const FlowControl& flow)
 void ApplyFlowControlWord(const QString& word, FlowControl& flow)
 {
     if (Same(word, "Hardware"))
-        flow = {true, false};
+        flow = { true, false };
     else if (Same(word, "Software"))
-        flow = {false, true};
+        flow = { false, true };
     else if (Same(word, "None"))
-        flow = {false, false};
+        flow = { false, false };
 }
 
 void LoadSettings(const QString& file, PortSettings& settings)
@@ -110,7 +134,8 @@ void LoadSettings(const QString& file, PortSettings& settings)
     if (ini.status() != QSettings::NoError)
         return;
     ini.beginGroup(QLatin1String(SettingsSection));
-    auto word = [&ini](const char* key) { return ini.value(QLatin1String(key)).toString().trimmed(); };
+    auto word
+        = [&ini](const char* key) { return ini.value(QLatin1String(key)).toString().trimmed(); };
     auto has = [&ini](const char* key) { return ini.contains(QLatin1String(key)); };
     if (has("Port"))
         settings.port = ini.value(QStringLiteral("Port")).toString();
@@ -156,4 +181,4 @@ QString DefaultSettingsFile()
     return base + QStringLiteral("/qx284/ONDAVIA.ini");
 }
 
-}  // namespace link
+} // namespace comm

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace link {
+namespace comm {
 
 enum class StopBits { One, OneAndHalf, Two };
 enum class Parity { None, Odd, Even, Mark, Space };
@@ -10,14 +10,14 @@ enum class Parity { None, Odd, Even, Mark, Space };
 // Flow control as the port applies it. The settings file names four words; "Custom" (or
 // an unknown word) keeps whatever the lines were.
 struct FlowControl {
-    bool rtsHandshake = false;  // RTS handshake with CTS output flow control
-    bool xonXoff = false;       // XON/XOFF (characters 17 and 19) both ways
+    bool rtsHandshake = false; // RTS handshake with CTS output flow control
+    bool xonXoff = false; // XON/XOFF (characters 17 and 19) both ways
 };
 
 // The serial-link settings that the settings file keeps.
 struct PortSettings {
     QString port = QStringLiteral("COM1");
-    QString baudRate = QStringLiteral("9600");  // one of the accepted words
+    QString baudRate = QStringLiteral("9600"); // one of the accepted words
     int customBaudRate = 0;
     StopBits stopBits = StopBits::One;
     int dataBits = 8;
@@ -51,4 +51,4 @@ bool StoreSettings(const QString& file, const PortSettings& settings);
 // $XDG_CONFIG_HOME/qx284/ONDAVIA.ini (by default ~/.config/qx284/ONDAVIA.ini).
 QString DefaultSettingsFile();
 
-}  // namespace link
+} // namespace comm

@@ -1,6 +1,6 @@
 #include "link/receivepath.h"
 
-namespace link {
+namespace comm {
 
 void RxBuffer::Append(const QByteArray& bytes, const std::function<void(const QByteArray&)>& onFull)
 {
@@ -34,4 +34,4 @@ std::optional<QByteArray> CarryBuffer::Assemble(const QByteArray& burst, bool ho
     return frame;
 }
 
-}  // namespace link
+} // namespace comm

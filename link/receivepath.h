@@ -6,12 +6,12 @@
 #include <functional>
 #include <optional>
 
-namespace link {
+namespace comm {
 
 // Replies are framed by a quiet line: a burst ends this long after its last byte.
-constexpr std::chrono::milliseconds ReceiveGap{40};
+constexpr std::chrono::milliseconds ReceiveGap { 40 };
 // Interval of the receive-gap timer before the first byte arrives.
-constexpr std::chrono::milliseconds ReceiveTimerStart{20};
+constexpr std::chrono::milliseconds ReceiveTimerStart { 20 };
 // Bytes taken from the port per read.
 constexpr int ReadChunk = 200;
 
@@ -49,4 +49,4 @@ private:
     int Count_ = 0;
 };
 
-}  // namespace link
+} // namespace comm

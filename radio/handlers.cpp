@@ -5,7 +5,7 @@
 
 void TDual::RequestLocalRead()
 {
-    SendCommand(SelectedRadioId(), link::code::LocalRead, 0, 0, 0);
+    SendCommand(SelectedRadioId(), comm::code::LocalRead, 0, 0, 0);
     AwaitingReply = true;
     Status->showMessage(QStringLiteral("Aguardando Resposta"));
     ClearReadings();
@@ -14,8 +14,8 @@ void TDual::RequestLocalRead()
 // Every reply that reaches the dispatcher while a read is outstanding ends the wait.
 bool TDual::AwaitingReplyStage(const QByteArray& frame)
 {
-    const quint8 code = link::FrameCode(frame);
-    if (code == link::code::LocalRead || code == link::code::RemoteRead)
+    const quint8 code = comm::FrameCode(frame);
+    if (code == comm::code::LocalRead || code == comm::code::RemoteRead)
         DecodeParameterReply(frame);
     AwaitingReply = false;
     Status->clearMessage();

@@ -18,7 +18,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(int, crc);
-        QCOMPARE(link::Crc16(bytes), quint16(crc));
+        QCOMPARE(comm::Crc16(bytes), quint16(crc));
     }
 
     void frames_data()
@@ -26,10 +26,10 @@ private slots:
         QTest::addColumn<int>("radioId");
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QByteArray>("frame");
-        QTest::newRow("local read, radio 0") << 0 << QByteArray::fromHex("E2000000")
-                                             << QByteArray::fromHex("0000E200000015B8");
-        QTest::newRow("diagnostics, radio 5") << 5 << QByteArray::fromHex("E7000000")
-                                              << QByteArray::fromHex("0500E70000001521");
+        QTest::newRow("local read, radio 0")
+            << 0 << QByteArray::fromHex("E2000000") << QByteArray::fromHex("0000E200000015B8");
+        QTest::newRow("diagnostics, radio 5")
+            << 5 << QByteArray::fromHex("E7000000") << QByteArray::fromHex("0500E70000001521");
         QTest::newRow("noise, radio 300 (ID low byte first)")
             << 300 << QByteArray::fromHex("D8000000") << QByteArray::fromHex("2C01D8000000230C");
     }
@@ -38,25 +38,24 @@ private slots:
         QFETCH(int, radioId);
         QFETCH(QByteArray, body);
         QFETCH(QByteArray, frame);
-        const auto built = link::BuildFrame(radioId, body);
+        const auto built = comm::BuildFrame(radioId, body);
         QVERIFY(built);
         QCOMPARE(built->toHex(), frame.toHex());
     }
 
     void commandBodyIsCodeAndThreeArguments()
     {
-        QCOMPARE(link::CommandBody(238, 128, 100, 0), QByteArray::fromHex("EE806400"));
+        QCOMPARE(comm::CommandBody(238, 128, 100, 0), QByteArray::fromHex("EE806400"));
     }
 
     void bodyLengthLimits()
     {
-        QVERIFY(!link::BuildFrame(1, QByteArray()));
-        const auto longest = link::BuildFrame(1, QByteArray(link::MaxBodyLength, 'x'));
+        QVERIFY(!comm::BuildFrame(1, QByteArray()));
+        const auto longest = comm::BuildFrame(1, QByteArray(comm::MaxBodyLength, 'x'));
         QVERIFY(longest);
         QCOMPARE(longest->size(), 1000);
-        QVERIFY(!link::BuildFrame(1, QByteArray(link::MaxBodyLength + 1, 'x')));
+        QVERIFY(!comm::BuildFrame(1, QByteArray(comm::MaxBodyLength + 1, 'x')));
     }
-
 };
 
 QTEST_APPLESS_MAIN(tst_Frame)

@@ -4,7 +4,7 @@
 
 #include "link/linksettings.h"
 
-using namespace link;
+using namespace comm;
 
 class tst_LinkSettings : public QObject {
     Q_OBJECT
@@ -32,18 +32,20 @@ private slots:
         QTest::addColumn<int>("parity");
         QTest::addColumn<QString>("flow");
         const int one = int(StopBits::One), none = int(Parity::None);
-        QTest::newRow("every key") << QByteArray("Port=/dev/ttyUSB0\nBaudRate=19200\nStopBits=2\n"
-                                                 "DataBits=7\nParity=Even\nFlowControl=Hardware\n")
-                                   << "/dev/ttyUSB0" << "19200" << int(StopBits::Two) << 7
-                                   << int(Parity::Even) << "Hardware";
+        QTest::newRow("every key")
+            << QByteArray("Port=/dev/ttyUSB0\nBaudRate=19200\nStopBits=2\n"
+                          "DataBits=7\nParity=Even\nFlowControl=Hardware\n")
+            << "/dev/ttyUSB0"
+            << "19200" << int(StopBits::Two) << 7 << int(Parity::Even) << "Hardware";
         QTest::newRow("words without regard to case")
             << QByteArray("BaudRate=custom\nParity=sPaCe\nFlowControl=software\nStopBits=1.5\n")
-            << "COM1" << "Custom" << int(StopBits::OneAndHalf) << 8 << int(Parity::Space) << "Software";
+            << "COM1"
+            << "Custom" << int(StopBits::OneAndHalf) << 8 << int(Parity::Space) << "Software";
         QTest::newRow("unknown words give the fallbacks")
-            << QByteArray("BaudRate=9601\nStopBits=3\nDataBits=9\nParity=Red\n") << "COM1" << "9600"
-            << one << 8 << none << "None";
-        QTest::newRow("missing keys keep the settings") << QByteArray("Port=COM7\n") << "COM7" << "9600"
-                                                        << one << 8 << none << "None";
+            << QByteArray("BaudRate=9601\nStopBits=3\nDataBits=9\nParity=Red\n") << "COM1"
+            << "9600" << one << 8 << none << "None";
+        QTest::newRow("missing keys keep the settings") << QByteArray("Port=COM7\n") << "COM7"
+                                                        << "9600" << one << 8 << none << "None";
     }
     void load()
     {
@@ -60,9 +62,9 @@ private slots:
 
     void customOrUnknownFlowKeepsWhatItWas()
     {
-        for (const char* word : {"Custom", "Whatever"}) {
+        for (const char* word : { "Custom", "Whatever" }) {
             PortSettings settings;
-            settings.flow = {true, true};
+            settings.flow = { true, true };
             LoadSettings(Write(QByteArray("[ComPort1]\nFlowControl=") + word + "\n"), settings);
             QVERIFY2(settings.flow.rtsHandshake && settings.flow.xonXoff, word);
         }
@@ -74,7 +76,7 @@ private slots:
         settings.port = QStringLiteral("ttyS3");
         LoadSettings(dir.filePath(QStringLiteral("absent.ini")), settings);
         LoadSettings(Write(QByteArray("\x00\xFF\xFE garbage [[[ =\n", 18)), settings);
-        LoadSettings(dir.path(), settings);  // a folder, not a file
+        LoadSettings(dir.path(), settings); // a folder, not a file
         QCOMPARE(settings.port, QStringLiteral("ttyS3"));
         QCOMPARE(settings.baudRate, QStringLiteral("9600"));
     }
@@ -94,8 +96,9 @@ private slots:
         for (const QByteArray& line : lines.mid(1))
             keys << QString::fromLatin1(line.trimmed());
         keys.sort();
-        QCOMPARE(keys, QStringList({"BaudRate=9600", "DataBits=8", "FlowControl=None", "Parity=Odd",
-                           "Port=/dev/pts/7", "StopBits=1"}));
+        QCOMPARE(keys,
+            QStringList({ "BaudRate=9600", "DataBits=8", "FlowControl=None", "Parity=Odd",
+                "Port=/dev/pts/7", "StopBits=1" }));
 
         PortSettings reread;
         LoadSettings(path, reread);

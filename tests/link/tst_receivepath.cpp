@@ -3,9 +3,9 @@
 #include "link/dispatcher.h"
 #include "link/receivepath.h"
 
-using namespace link;
+using namespace comm;
 
-Q_DECLARE_METATYPE(link::Route)
+Q_DECLARE_METATYPE(comm::Route)
 
 class tst_ReceivePath : public QObject {
     Q_OBJECT
@@ -31,24 +31,24 @@ private slots:
     {
         QTest::addColumn<QList<QByteArray>>("bursts");
         QTest::addColumn<bool>("holdShort");
-        QTest::addColumn<QByteArray>("frame");  // empty: nothing to examine
+        QTest::addColumn<QByteArray>("frame"); // empty: nothing to examine
         QTest::addColumn<int>("carried");
         const QByteArray zero(1, '\0');
         const QByteArray seven = QByteArray::fromHex("00E2AABBCCDDEE");
         QTest::newRow("a zero byte then seven bytes make one frame")
-            << QList<QByteArray>{zero, seven} << true << zero + seven << 0;
+            << QList<QByteArray> { zero, seven } << true << zero + seven << 0;
         QTest::newRow("three zero bytes are held")
-            << QList<QByteArray>{zero, zero, zero} << true << QByteArray() << 3;
+            << QList<QByteArray> { zero, zero, zero } << true << QByteArray() << 3;
         QTest::newRow("a fourth zero byte empties the carry")
-            << QList<QByteArray>{zero, zero, zero, zero} << true << QByteArray() << 0;
+            << QList<QByteArray> { zero, zero, zero, zero } << true << QByteArray() << 0;
         QTest::newRow("other short bursts are dropped")
-            << QList<QByteArray>{QByteArray::fromHex("0102")} << true << QByteArray() << 0;
+            << QList<QByteArray> { QByteArray::fromHex("0102") } << true << QByteArray() << 0;
         QTest::newRow("nothing is held while nothing is awaited")
-            << QList<QByteArray>{zero, seven} << false << seven << 0;
+            << QList<QByteArray> { zero, seven } << false << seven << 0;
         QTest::newRow("four bytes are too short")
-            << QList<QByteArray>{QByteArray::fromHex("0100E2AA")} << true << QByteArray() << 0;
+            << QList<QByteArray> { QByteArray::fromHex("0100E2AA") } << true << QByteArray() << 0;
         QTest::newRow("five bytes are a frame")
-            << QList<QByteArray>{QByteArray::fromHex("0100E2AABB")} << false
+            << QList<QByteArray> { QByteArray::fromHex("0100E2AABB") } << false
             << QByteArray::fromHex("0100E2AABB") << 0;
     }
     void carry()
@@ -70,25 +70,37 @@ private slots:
         QTest::addColumn<int>("loaderState");
         QTest::addColumn<Route>("route");
         // Selected radio 5, transfer target 7.
-        QTest::newRow("loader reply from the target") << QByteArray::fromHex("0700EB0000") << true << 0 << Route::Loader;
-        QTest::newRow("loader code while a wait has ended") << QByteArray::fromHex("0700EB0000") << true << 20 << Route::Other;
-        QTest::newRow("loader code without a transfer") << QByteArray::fromHex("0700E90000") << false << 0 << Route::Other;
-        QTest::newRow("other code from the target") << QByteArray::fromHex("0700D80000") << true << 0 << Route::Other;
-        QTest::newRow("226 from the target in a transfer") << QByteArray::fromHex("0700E20000") << true << 0 << Route::Loader;
-        QTest::newRow("code 128 from anyone") << QByteArray::fromHex("0500800000") << false << 0 << Route::Ignored;
-        QTest::newRow("receiver message 101") << QByteArray("101 0000 18 E130") << false << 0 << Route::ReceiverMessage;
-        QTest::newRow("receiver message 5000") << QByteArray("5000 12\x14") << false << 0 << Route::ReceiverMessage;
-        QTest::newRow("receiver message 6000") << QByteArray("6000 12\x14") << false << 0 << Route::ReceiverMessage;
-        QTest::newRow("600 alone is no message") << QByteArray("600 12\x14") << false << 0 << Route::Other;
-        QTest::newRow("from the selected radio") << QByteArray::fromHex("0500EE0000") << false << 0 << Route::SelectedRadio;
-        QTest::newRow("high ID byte counts") << QByteArray::fromHex("0501EE0000") << false << 0 << Route::Other;
+        QTest::newRow("loader reply from the target")
+            << QByteArray::fromHex("0700EB0000") << true << 0 << Route::Loader;
+        QTest::newRow("loader code while a wait has ended")
+            << QByteArray::fromHex("0700EB0000") << true << 20 << Route::Other;
+        QTest::newRow("loader code without a transfer")
+            << QByteArray::fromHex("0700E90000") << false << 0 << Route::Other;
+        QTest::newRow("other code from the target")
+            << QByteArray::fromHex("0700D80000") << true << 0 << Route::Other;
+        QTest::newRow("226 from the target in a transfer")
+            << QByteArray::fromHex("0700E20000") << true << 0 << Route::Loader;
+        QTest::newRow("code 128 from anyone")
+            << QByteArray::fromHex("0500800000") << false << 0 << Route::Ignored;
+        QTest::newRow("receiver message 101")
+            << QByteArray("101 0000 18 E130") << false << 0 << Route::ReceiverMessage;
+        QTest::newRow("receiver message 5000")
+            << QByteArray("5000 12\x14") << false << 0 << Route::ReceiverMessage;
+        QTest::newRow("receiver message 6000")
+            << QByteArray("6000 12\x14") << false << 0 << Route::ReceiverMessage;
+        QTest::newRow("600 alone is no message")
+            << QByteArray("600 12\x14") << false << 0 << Route::Other;
+        QTest::newRow("from the selected radio")
+            << QByteArray::fromHex("0500EE0000") << false << 0 << Route::SelectedRadio;
+        QTest::newRow("high ID byte counts")
+            << QByteArray::fromHex("0501EE0000") << false << 0 << Route::Other;
     }
     void classify()
     {
         QFETCH(QByteArray, frame);
         QFETCH(bool, firmwareActive);
         QFETCH(int, loaderState);
-        const DispatchContext context{firmwareActive, quint8(loaderState), 7, 5};
+        const DispatchContext context { firmwareActive, quint8(loaderState), 7, 5 };
         QTEST(Classify(frame, context), "route");
     }
 
@@ -103,7 +115,9 @@ private slots:
     {
         QCOMPARE(ReceiverAckCount("5000 12"), 0);
         QCOMPARE(ReceiverAckCount("5000 12\x14"), 1);
-        QCOMPARE(ReceiverAckCount("5000 12\x14" "5000 13\x14"), 2);
+        QCOMPARE(ReceiverAckCount("5000 12\x14"
+                                  "5000 13\x14"),
+            2);
     }
 };
 
