@@ -1,0 +1,70 @@
+// Receive path and dispatcher under arbitrary bursts and timings: gathering, the 1000-byte
+// cut, the carry of zero bytes, classification and every reply decoder.
+//
+// Input: byte 0 sets the context (bit 0 firmware active, bit 1 awaiting a reply, bits 2-3
+// loader state 0 or not, bits 4-7 the low bits of the selected and target radio IDs); then
+// records of [n][n bytes], each n bytes arriving in one read; bit 7 of n marks a quiet gap
+// after the record (the receive-gap timer fires).
+#include <cstddef>
+#include <cstdint>
+
+#include "link/dispatcher.h"
+#include "link/frame.h"
+#include "link/receivepath.h"
+
+namespace {
+
+comm::DispatchContext Context(uint8_t flags)
+{
+    comm::DispatchContext context;
+    context.firmwareActive = flags & 1;
+    context.loaderState = (flags & 0x0C) ? 20 : 0;
+    context.selectedRadioId = flags >> 4;
+    context.targetRadioId = (flags >> 4) ^ ((flags & 2) ? 0 : 1);
+    return context;
+}
+
+// One frame through the dispatcher's steps and the decoders its route reaches.
+void Examine(const QByteArray& frame, const comm::DispatchContext& context)
+{
+    const comm::Route route = comm::Classify(frame, context);
+    if (route == comm::Route::ReceiverMessage)
+        (void)comm::ReceiverAckCount(frame);
+    (void)comm::FrameRadioId(frame);
+    (void)comm::FrameCode(frame);
+    (void)comm::IncompleteReplyText(frame.size());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const comm::DispatchContext context = Context(data[0]);
+    const bool holdShort = (data[0] & 1) || (data[0] & 2);
+    comm::RxBuffer rx;
+    comm::CarryBuffer carry;
+    auto dispatch = [&](const QByteArray& burst) {
+        (void)comm::EchoMark(burst);
+        if (const auto frame = carry.Assemble(burst, holdShort))
+            Examine(*frame, context);
+    };
+    size_t at = 1;
+    while (at < size) {
+        const uint8_t header = data[at++];
+        const size_t n = qMin<size_t>(header & 0x7F, size - at);
+        // A read hands at most 200 bytes at a time.
+        for (size_t done = 0; done < n; done += comm::ReadChunk) {
+            const size_t piece = qMin<size_t>(comm::ReadChunk, n - done);
+            rx.Append(QByteArray(reinterpret_cast<const char*>(data + at + done), qsizetype(piece)),
+                dispatch);
+        }
+        at += n;
+        if ((header & 0x80) && rx.Count() > 0)
+            dispatch(rx.Take());
+    }
+    if (rx.Count() > 0)
+        dispatch(rx.Take());
+    return 0;
+}
