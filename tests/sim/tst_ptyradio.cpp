@@ -91,6 +91,7 @@ private slots:
     void closeAfterDataRecords();
     void injectedFaults_data();
     void injectedFaults();
+    void randomDropsFollowTheSeed();
 };
 
 void TestPtyRadio::roundTrip()
@@ -153,30 +154,42 @@ void TestPtyRadio::pullCable()
 
 void TestPtyRadio::paceAndDelay_data()
 {
-    QTest::addColumn<bool>("pace");
-    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<radiosim::FaultOptions>("faults");
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<int>("atLeastMs");
+
+    const QByteArray record = QByteArray::fromHex("0100eb000001010012ecea1694");
+    const QByteArray ack = QByteArray::fromHex("0100eb00000100b49e");
+    radiosim::FaultOptions f;
+    f.pace = true;
     // 8 bytes in and 30 bytes out at 1.0417 ms each take 39.6 ms.
-    QTest::newRow("line rate") << true << 0 << 39;
-    QTest::newRow("delay") << false << 120 << 120;
-    QTest::newRow("line rate and delay") << true << 60 << 99;
+    QTest::newRow("line rate") << f << LocalRead << ParameterReply << 39;
+    f.delayMs = 60;
+    QTest::newRow("line rate and delay") << f << LocalRead << ParameterReply << 99;
+    f = {};
+    f.delayMs = 120;
+    QTest::newRow("delay") << f << LocalRead << ParameterReply << 120;
+    f = {};
+    f.processingMs = 150;
+    QTest::newRow("processing time of a data record") << f << record << ack << 150;
 }
 
 void TestPtyRadio::paceAndDelay()
 {
-    QFETCH(bool, pace);
-    QFETCH(int, delayMs);
+    QFETCH(radiosim::FaultOptions, faults);
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, reply);
     QFETCH(int, atLeastMs);
     RadioModel model;
     PtyRadio radio(model);
-    radio.faults.pace = pace;
-    radio.faults.delayMs = delayMs;
+    radio.faults = faults;
     QVERIFY(radio.Open(nullptr));
     Port port(radio.SlavePath());
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(port.Write(LocalRead));
-    QCOMPARE(ReadUntil(port, ParameterReply.size()), ParameterReply);
+    QVERIFY(port.Write(request));
+    QCOMPARE(ReadUntil(port, reply.size()), reply);
     QVERIFY2(clock.elapsed() >= atLeastMs, qPrintable(QString::number(clock.elapsed())));
 }
 
@@ -241,6 +254,26 @@ void TestPtyRadio::injectedFaults()
         out.append(sent ? QString::fromLatin1(sent->toHex()) : QStringLiteral("-"));
     }
     QCOMPARE(out, expected);
+}
+
+void TestPtyRadio::randomDropsFollowTheSeed()
+{
+    radiosim::FaultOptions faults;
+    faults.dropShare = 0.3;
+    faults.seed = 7;
+    auto pattern = [&faults] {
+        radiosim::FaultInjector injector;
+        QString lost;
+        for (int i = 0; i < 200; ++i)
+            lost += injector.Apply(QByteArray::fromHex("0100ee03759d"), faults) ? '.' : 'x';
+        return lost;
+    };
+    const QString first = pattern();
+    QCOMPARE(pattern(), first);
+    const int dropped = int(first.count('x'));
+    QVERIFY2(dropped > 30 && dropped < 90, qPrintable(first));
+    faults.seed = 8;
+    QVERIFY(pattern() != first);
 }
 
 QTEST_GUILESS_MAIN(TestPtyRadio)

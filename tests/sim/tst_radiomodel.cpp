@@ -51,6 +51,7 @@ private slots:
     void stateOfCommands();
     void flashImage();
     void badCrcIsNoted();
+    void randomBytesLeaveTheRadioWorking();
     void badOptions_data();
     void badOptions();
 };
@@ -379,6 +380,28 @@ void TestRadioModel::badCrcIsNoted()
     model.LineIdle();
     QCOMPARE(notes.size(), 2);
     QVERIFY2(notes[1].contains("00 00 e2 00"), qPrintable(notes[1]));
+}
+
+void TestRadioModel::randomBytesLeaveTheRadioWorking()
+{
+    // Line noise, with the headers of long requests mixed in, in random pieces and pauses.
+    const QList<QByteArray> heads = FromHex({ "0100eb0000ff", "0100cb10", "0100ca", "f0", "06" });
+    QRandomGenerator random(20240611);
+    RadioModel model;
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray piece = heads[random.bounded(int(heads.size()))];
+        const int noise = random.bounded(40);
+        for (int i = 0; i < noise; ++i)
+            piece.append(char(random.bounded(256)));
+        model.Receive(piece);
+        if (random.bounded(4) == 0)
+            model.LineIdle();
+    }
+    model.LineIdle();
+    model.state.id = 1;
+    const QList<QByteArray> replies = model.Receive(QByteArray::fromHex("0100d800000018b1"));
+    QCOMPARE(replies.size(), 1);
+    QCOMPARE(replies[0].left(3), QByteArray::fromHex("0100d8"));
 }
 
 void TestRadioModel::badOptions_data()

@@ -112,58 +112,56 @@ void PtyRadio::OnReadable()
         if (n <= 0)
             break;
         idleTimer_.start();
-        const QByteArray chunk(buffer, int(n));
-        const qint64 now = Now();
         const qint64 byteNs = CharacterTime.count();
-        QList<LineEvent> events = model_.Feed(chunk);
-        const qint64 firstFree = std::max(now, rxLineFreeNs_);
+        const qint64 now = Now();
+        // With pacing, byte i of the piece has crossed the line (i + 1) character times after
+        // the line was free; a frame counts as received when its last byte has.
+        const qint64 lineFree = std::max(now, rxLineFreeNs_);
         if (faults.pace)
-            rxLineFreeNs_ = firstFree + byteNs * n;
-        for (const LineEvent& event : events) {
-            // With pacing a frame counts as received only when its last byte has crossed the line.
-            const qint64 at = faults.pace ? firstFree + byteNs * (event.endOffset + 1) : now;
-            bool pull = false;
-            if (event.isFrame) {
-                const QByteArray frame = event.received;
-                Schedule(at, [this, frame] { emit frameReceived(frame); });
-                if (FrameByte(frame, 2) == DataCode && FrameCrcOk(frame) && faults.closeAfter > 0
-                    && ++dataRecords_ == faults.closeAfter)
-                    pull = true;
-            } else {
-                const quint8 byte = quint8(event.received.at(0));
-                Schedule(at, [this, byte] { emit byteReceived(byte); });
-            }
-            if (pull) {
-                Schedule(at, [this] {
-                    emit noteLogged(
-                        QStringLiteral("cable pulled after %1 data records").arg(dataRecords_));
-                    PullCable();
-                });
-                continue;
-            }
-            for (const QByteArray& reply : event.replies) {
-                const std::optional<QByteArray> out = injector_.Apply(reply, faults);
-                if (!out) {
-                    Schedule(at, [this, reply] {
-                        emit noteLogged(QStringLiteral("reply dropped: %1")
-                                            .arg(QString::fromLatin1(reply.toHex())));
-                    });
-                    continue;
-                }
-                qint64 dueAt = at;
-                if (reply.size() > 1) {
-                    dueAt += Ms(faults.delayMs);
-                    if (FrameByte(reply, 2) == DataCode)
-                        dueAt += Ms(faults.processingMs);
-                }
-                const QByteArray bytes = *out;
-                Schedule(dueAt, [this, bytes] { Transmit(bytes); });
-            }
-        }
-        if (master_ < 0)
-            return;
+            rxLineFreeNs_ = lineFree + byteNs * n;
+        for (const LineEvent& event : model_.Feed(QByteArray(buffer, int(n))))
+            Dispatch(event, faults.pace ? lineFree + byteNs * (event.endOffset + 1) : now);
     }
     RunDue();
+}
+
+void PtyRadio::Dispatch(const LineEvent& event, qint64 receivedAt)
+{
+    if (!event.isFrame) {
+        const quint8 byte = quint8(event.received.at(0));
+        Schedule(receivedAt, [this, byte] { emit byteReceived(byte); });
+    } else {
+        const QByteArray frame = event.received;
+        Schedule(receivedAt, [this, frame] { emit frameReceived(frame); });
+        if (faults.closeAfter > 0 && FrameByte(frame, 2) == DataCode && FrameCrcOk(frame)
+            && ++dataRecords_ == faults.closeAfter) {
+            // The last record is stored but its answer never leaves: the cable is gone.
+            Schedule(receivedAt, [this] {
+                emit noteLogged(
+                    QStringLiteral("cable pulled after %1 data records").arg(dataRecords_));
+                PullCable();
+            });
+            return;
+        }
+    }
+    for (const QByteArray& reply : event.replies) {
+        const std::optional<QByteArray> out = injector_.Apply(reply, faults);
+        if (!out) {
+            Schedule(receivedAt, [this, reply] {
+                emit noteLogged(
+                    QStringLiteral("reply dropped: %1").arg(QString::fromLatin1(reply.toHex())));
+            });
+            continue;
+        }
+        qint64 dueAt = receivedAt;
+        if (reply.size() > 1) {
+            dueAt += Ms(faults.delayMs);
+            if (FrameByte(reply, 2) == DataCode)
+                dueAt += Ms(faults.processingMs);
+        }
+        const QByteArray bytes = *out;
+        Schedule(dueAt, [this, bytes] { Transmit(bytes); });
+    }
 }
 
 void PtyRadio::Send(const QByteArray& bytes)

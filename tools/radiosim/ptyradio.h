@@ -47,6 +47,7 @@ signals:
 private:
     void OnReadable();
     void OnWritable();
+    void Dispatch(const LineEvent& event, qint64 receivedAt);
     void RunDue();
     void ArmTimer();
     void Schedule(qint64 dueNs, std::function<void()> action);

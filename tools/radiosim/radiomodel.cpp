@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace radiosim {
 
 namespace {
@@ -203,7 +205,8 @@ QList<LineEvent> RadioModel::Feed(const QByteArray& bytes)
                 single = !FrameCrcOk(head().left(length));
             if (single) {
                 LineEvent event;
-                event.endOffset = consumed - before;
+                // Told by a byte of this piece, even when the single byte came in an earlier one.
+                event.endOffset = std::max(0, consumed - before);
                 event.received = QByteArray(1, char(first));
                 if (first == EchoByte) {
                     ++echoes;
