@@ -2,12 +2,13 @@
 #include "TDual.h"
 
 #include "link/frame.h"
+#include "texts.h"
 
 void TDual::RequestLocalRead()
 {
     SendCommand(SelectedRadioId(), comm::code::LocalRead, 0, 0, 0);
     AwaitingReply = true;
-    Status->showMessage(QStringLiteral("Aguardando Resposta"));
+    Status->showMessage(AwaitingReplyText);
     ClearReadings();
 }
 
