@@ -14,4 +14,4 @@ install_missing() {
 }
 
 # What building and running the tool needs.
-BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev fonts-dejavu-core)
+BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev fonts-dejavu-core fonts-crosextra-carlito)
