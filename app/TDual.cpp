@@ -114,8 +114,15 @@ void TDual::ConnectHandlers()
     // Partitions
     click(BlePart, &TDual::BlePartClick);
     click(BgravaPart, &TDual::BgravaPartClick);
-    part_cliente->installEventFilter(this);
+    part_cliente->installEventFilter(this); // and the code editor's keys, through its delegate
+    connect(part_cliente, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        // Ticks set by the tool itself come with the grid's signals blocked.
+        if (item->column() == 2)
+            Guarded([this, item] { Evt_RadChange(item->row()); });
+    });
     connect(Tipo_Comunic, &QComboBox::currentIndexChanged, this, on(&TDual::Tipo_ComunicChange));
+    connect(EvtNmonit->itemDelegateForColumn(1), &QAbstractItemDelegate::closeEditor, this,
+        on(&TDual::EvtNmonitEndEditing));
 
     // Field readings
     leaving(tbypass, &TDual::PulsaReleExit);
@@ -162,7 +169,7 @@ bool TDual::eventFilter(QObject* watched, QEvent* event)
             break;
         if (watched == Tx) {
             Guarded([this, &text] { TxKeyPress(text.at(0)); });
-        } else if (watched == part_cliente) {
+        } else if (watched == part_cliente || IsCodeEditor(watched)) {
             bool consumed = false;
             Guarded([this, &text, &consumed] { consumed = part_clienteKeyPress(text.at(0)); });
             if (consumed)

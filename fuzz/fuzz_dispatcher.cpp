@@ -11,6 +11,7 @@
 #include "link/dispatcher.h"
 #include "link/frame.h"
 #include "link/receivepath.h"
+#include "partitions/clientcodes.h"
 
 namespace {
 
@@ -30,6 +31,8 @@ void Examine(const QByteArray& frame, const comm::DispatchContext& context)
     const comm::Route route = comm::Classify(frame, context);
     if (route == comm::Route::ReceiverMessage)
         (void)comm::ReceiverAckCount(frame);
+    if (route == comm::Route::SelectedRadio && comm::FrameCode(frame) == comm::code::ClientCodes)
+        (void)partitions::DecodeClientCodes(frame);
     (void)comm::FrameRadioId(frame);
     (void)comm::FrameCode(frame);
     (void)comm::IncompleteReplyText(frame.size());
