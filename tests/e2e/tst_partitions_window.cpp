@@ -2,6 +2,7 @@
 // line, replies shown in the grids, and typing, ticking and editing with real key presses
 // and clicks.
 #include <QApplication>
+#include <QClipboard>
 #include <QTest>
 
 #include "ptyline.h"
@@ -70,6 +71,7 @@ void Type(const QString& keys)
             QTest::keyClick(focus, Qt::Key_Backspace);
         else
             QTest::keyClick(focus, key.toLatin1());
+        QCoreApplication::processEvents(); // keys come one by one, the events between them
     }
 }
 
@@ -336,6 +338,23 @@ private slots:
             Hex("31424339 30304137 30303132 20202034 20202035 20202036 20202037 00000000 "
                 "30303044")
                 .toHex(' '));
+    }
+
+    // Whatever gets into the editor, the cell ends up with code characters only.
+    void pastedTextIsCleanedWhenTheEditEnds()
+    {
+        Reply(ExtendedReply);
+        QApplication::clipboard()->setText(QStringLiteral("1g2-"));
+        ClickCell(*d, "part_cliente", 3, 1);
+        Type("a");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(qobject_cast<QLineEdit*>(EditorOf(*d, "part_cliente", 3, 1))->text(),
+            QStringLiteral("A1g2"));
+        ClickCell(*d, "part_cliente", 0, 0);
+        QCOMPARE(Code(*d, 3), QStringLiteral("A12"));
+        ClickCell(*d, "part_cliente", 3, 1);
+        Type("\b"); // outside an edit Backspace empties the code
+        QVERIFY(Code(*d, 3).isEmpty());
     }
 
     // A code opened for editing and left unchanged keeps its bytes; Escape abandons an edit.
