@@ -11,6 +11,8 @@
 #include "link/dispatcher.h"
 #include "link/frame.h"
 #include "link/receivepath.h"
+#include "readings/diagnostics.h"
+#include "readings/noise.h"
 
 namespace {
 
@@ -33,6 +35,14 @@ void Examine(const QByteArray& frame, const comm::DispatchContext& context)
     (void)comm::FrameRadioId(frame);
     (void)comm::FrameCode(frame);
     (void)comm::IncompleteReplyText(frame.size());
+    // Reply decoders by code, whichever radio the frame comes from.
+    switch (comm::FrameCode(frame)) {
+    case comm::code::Noise: (void)readings::DecodeNoise(frame, QStringLiteral("12:00:00")); break;
+    case comm::code::Diagnostics:
+        (void)readings::DecodeDiagnostics(frame, QStringLiteral("12:00:00"));
+        break;
+    default: break;
+    }
 }
 
 } // namespace
