@@ -198,7 +198,7 @@ private slots:
         d->findChild<QStatusBar*>("Status")->showMessage(Waiting);
         const QString logBefore = P::Log(*d);
         line->Write(QByteArray::fromHex("0100ee03b4a9"));
-        RunEvents(120);
+        RunEvents(250);
         QCOMPARE(P::StatusText(*d), QString());
         QCOMPARE(P::Log(*d), logBefore);
         QCOMPARE(line->ReadNow().toHex(), QByteArray());
@@ -213,7 +213,7 @@ private slots:
 
         // Levels 95, 105, 150 in bytes 3, 4, 5.
         line->Write(QByteArray::fromHex("0500d85f69961234"));
-        RunEvents(120);
+        RunEvents(250);
         QCOMPARE(P::StatusText(*d), QString());
         const QColor green(0, 128, 0), blue(0, 0, 255);
         QCOMPARE(P::W<QProgressBar>(*d, "Ruido_Max")->value(), 0);
@@ -234,7 +234,7 @@ private slots:
 
         // A louder channel: red, full bar.
         line->Write(QByteArray::fromHex("0500d81e285a0000"));
-        RunEvents(120);
+        RunEvents(250);
         QCOMPARE(P::W<QProgressBar>(*d, "Ruido_Max")->value(), 50);
         QCOMPARE(BarColour(*d, "Ruido_Max"), QColor(255, 0, 0));
         QCOMPARE(P::W<QProgressBar>(*d, "Ruido_Min")->value(), 100);
@@ -242,7 +242,7 @@ private slots:
 
         // Too short for the levels: the bars stay and the log says so.
         line->Write(QByteArray::fromHex("0500d85f69"));
-        RunEvents(120);
+        RunEvents(250);
         QCOMPARE(P::W<QProgressBar>(*d, "Ruido_Max")->value(), 50);
         QCOMPARE(P::W<QLabel>(*d, "TRuido_Min")->text(), QStringLiteral("-30 dBm"));
         QVERIFY2(P::Log(*d).endsWith("\nResposta incompleta (5 bytes)"), qPrintable(P::Log(*d)));
@@ -252,7 +252,7 @@ private slots:
     {
         Open(5);
         line->Write(QByteArray::fromHex("0600d85f69961234"));
-        RunEvents(120);
+        RunEvents(250);
         QCOMPARE(P::W<QLabel>(*d, "TRuido_Med")->text(), QStringLiteral("---------"));
         QVERIFY(!P::Log(*d).contains("RUIDO"));
     }
@@ -270,7 +270,7 @@ private slots:
             QCOMPARE(grid->item(row, 1)->text(), QString());
 
         line->Write(RadioDiagnostics);
-        RunEvents(120);
+        RunEvents(250);
         QCOMPARE(P::StatusText(*d), QString());
         const QStringList captions { "ID RADIO", "TEMP MINIMA", "TEMP ATUAL", "TEMP MAXIMA",
             "NUMERO RESET", "TEMPO LIGADO", "TENSÃO DE LINHA", "EVENTOS TRANSMITIDOS",
@@ -302,7 +302,7 @@ private slots:
         noBattery[28] = noBattery[29] = noBattery[30] = 0;
         noBattery += QByteArray::fromHex("0000");
         line->Write(noBattery);
-        RunEvents(120);
+        RunEvents(250);
         QCOMPARE(grid->item(7, 1)->text(), QStringLiteral("255"));
         for (int row = 13; row < 16; ++row) {
             QCOMPARE(grid->item(row, 0)->text(), captions[row]);
@@ -312,7 +312,7 @@ private slots:
 
         // Too short for its fields: nothing decoded, the log says so.
         line->Write(RadioDiagnostics.left(30));
-        RunEvents(120);
+        RunEvents(250);
         QCOMPARE(grid->item(7, 1)->text(), QStringLiteral("255"));
         QVERIFY2(P::Log(*d).endsWith("\nResposta incompleta (30 bytes)"), qPrintable(P::Log(*d)));
     }
@@ -324,7 +324,7 @@ private slots:
         QCOMPARE(line->ReadAtLeast(8).toHex(), QByteArray("0000e70000001574"));
         line->Write(QByteArray::fromHex("0000e70a1e321f2021000000000000110000003b000000000000000d00"
                                         "0000100000000000010002000300042e5c"));
-        RunEvents(120);
+        RunEvents(250);
         auto* grid = P::W<QTableWidget>(*d, "Diag");
         QCOMPARE(grid->item(7, 0)->text(), QStringLiteral("EVENTOS CONTACT-ID"));
         QCOMPARE(grid->item(5, 1)->text(), QStringLiteral("0 dd, 0 hr, 0 min, 59 seg"));
