@@ -129,6 +129,19 @@ void TDual::ConnectHandlers()
     click(BitBtn1, &TDual::BitBtn1Click);
     click(BitBtn2, &TDual::BitBtn2Click);
     click(BitBtn3, &TDual::BitBtn3Click);
+    // The pulse box takes typed text but never adds items; a text that matches no item
+    // selects none, so that PULSA PGM RÁDIO sends nothing rather than an earlier choice.
+    PulsaReleS->setInsertPolicy(QComboBox::NoInsert);
+    connect(PulsaReleS, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        const int match = PulsaReleS->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (match == PulsaReleS->currentIndex())
+            return;
+        QLineEdit* edit = PulsaReleS->lineEdit();
+        const int caret = edit->cursorPosition();
+        PulsaReleS->setCurrentIndex(match); // no item empties the edit...
+        PulsaReleS->setEditText(text); // ...so the typed text goes back in
+        edit->setCursorPosition(caret);
+    });
     click(BRuido, &TDual::BRuidoClick);
     click(BleDiag, &TDual::BleDiagClick);
 

@@ -12,6 +12,8 @@
 #include "link/frame.h"
 #include "link/receivepath.h"
 #include "partitions/clientcodes.h"
+#include "readings/diagnostics.h"
+#include "readings/noise.h"
 
 namespace {
 
@@ -31,11 +33,18 @@ void Examine(const QByteArray& frame, const comm::DispatchContext& context)
     const comm::Route route = comm::Classify(frame, context);
     if (route == comm::Route::ReceiverMessage)
         (void)comm::ReceiverAckCount(frame);
-    if (route == comm::Route::SelectedRadio && comm::FrameCode(frame) == comm::code::ClientCodes)
-        (void)partitions::DecodeClientCodes(frame);
     (void)comm::FrameRadioId(frame);
     (void)comm::FrameCode(frame);
     (void)comm::IncompleteReplyText(frame.size());
+    // Reply decoders by code, whichever radio the frame comes from.
+    switch (comm::FrameCode(frame)) {
+    case comm::code::ClientCodes: (void)partitions::DecodeClientCodes(frame); break;
+    case comm::code::Noise: (void)readings::DecodeNoise(frame, QStringLiteral("12:00:00")); break;
+    case comm::code::Diagnostics:
+        (void)readings::DecodeDiagnostics(frame, QStringLiteral("12:00:00"));
+        break;
+    default: break;
+    }
 }
 
 } // namespace
