@@ -11,6 +11,8 @@
 #include "link/dispatcher.h"
 #include "link/frame.h"
 #include "link/receivepath.h"
+#include "radio/parameters.h"
+#include "radio/password.h"
 
 namespace {
 
@@ -33,6 +35,19 @@ void Examine(const QByteArray& frame, const comm::DispatchContext& context)
     (void)comm::FrameRadioId(frame);
     (void)comm::FrameCode(frame);
     (void)comm::IncompleteReplyText(frame.size());
+    const quint8 code = comm::FrameCode(frame);
+    if (route == comm::Route::SelectedRadio && code == comm::code::Password)
+        (void)radio::PasswordStatusText(frame);
+    if (code == comm::code::LocalRead || code == comm::code::RemoteRead) {
+        QString problem;
+        if (const auto reading = radio::DecodeParameterReply(frame, &problem)) {
+            // Whatever the bytes, a decoded reply names a radio of the ID box.
+            if (!radio::IsRadioId(reading->radioId))
+                __builtin_trap();
+        } else if (problem.isEmpty()) {
+            __builtin_trap(); // a refused reply always says why
+        }
+    }
 }
 
 } // namespace
