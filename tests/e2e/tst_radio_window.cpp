@@ -57,7 +57,7 @@ class tst_RadioWindow : public QObject {
     }
 
     // A reply on the line; what the tool sent back within the time given.
-    QByteArray Answer(const QByteArray& reply, int ms = 150)
+    QByteArray Answer(const QByteArray& reply, int ms = 250)
     {
         line->Write(reply);
         return line->ReadFor(ms);
