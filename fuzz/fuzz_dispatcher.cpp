@@ -11,6 +11,8 @@
 #include "link/dispatcher.h"
 #include "link/frame.h"
 #include "link/receivepath.h"
+#include "radio/parameters.h"
+#include "radio/password.h"
 #include "readings/diagnostics.h"
 #include "readings/noise.h"
 
@@ -41,6 +43,22 @@ void Examine(const QByteArray& frame, const comm::DispatchContext& context)
     case comm::code::Diagnostics:
         (void)readings::DecodeDiagnostics(frame, QStringLiteral("12:00:00"));
         break;
+    case comm::code::Password:
+        if (route == comm::Route::SelectedRadio)
+            (void)radio::PasswordStatusText(frame);
+        break;
+    case comm::code::LocalRead:
+    case comm::code::RemoteRead: {
+        QString problem;
+        if (const auto reading = radio::DecodeParameterReply(frame, &problem)) {
+            // Whatever the bytes, a decoded reply names a radio of the ID box.
+            if (!radio::IsRadioId(reading->radioId))
+                __builtin_trap();
+        } else if (problem.isEmpty()) {
+            __builtin_trap(); // a refused reply always says why
+        }
+        break;
+    }
     default: break;
     }
 }
