@@ -96,6 +96,8 @@ void TDual::ConnectHandlers()
     click(BconfigCanal, &TDual::BconfigCanalClick);
     click(NxButton1, &TDual::NxButton1Click);
     click(NxButton2, &TDual::NxButton2Click);
+    // The ID box selects one of its 1024 items: Enter must not add a typed text as a new one.
+    ID->setInsertPolicy(QComboBox::NoInsert);
     leaving(ID, &TDual::IDChange);
     if (ID->lineEdit())
         leaving(ID->lineEdit(), &TDual::IDChange);

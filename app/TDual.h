@@ -20,6 +20,12 @@ namespace partitions {
 struct InputSetting;
 }
 
+namespace radio {
+enum class PasswordCommand : quint8;
+enum class LockState;
+enum class PasswordMode;
+} // namespace radio
+
 // The one window of the tool. Controls are plain members (from TDual.ui); every handler
 // is named after its control and event; program-wide values are members with their names.
 class TDual : public QMainWindow, private Ui::TDual {
@@ -98,6 +104,9 @@ private:
     void senha4Click();
     void BTesteSenhaClick();
     void DecodePasswordReply(const QByteArray& frame);
+    void SendPassword(radio::PasswordCommand command);
+    void ShowLockButtons(radio::LockState state);
+    void ShowPasswordMode(radio::PasswordMode mode);
 
     // partitions/handlers.cpp
     void BlePartClick();
