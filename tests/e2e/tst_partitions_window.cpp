@@ -89,11 +89,13 @@ class tst_PartitionsWindow : public QObject {
     std::unique_ptr<PtyLine> line;
     std::unique_ptr<TDual> d;
 
-    // A reply from the radio, through the line and the receive path.
+    // A reply from the radio, through the line and the receive path: handled once the
+    // dispatcher has taken the time of its burst.
     void Reply(const QByteArray& frame)
     {
+        P::ReplyTimeText(*d).clear();
         line->Write(frame);
-        RunEvents(100);
+        QVERIFY(QTest::qWaitFor([this] { return !P::ReplyTimeText(*d).isEmpty(); }, 3000));
     }
     QByteArray Sent(qsizetype bytes) { return line->ReadAtLeast(bytes); }
     void Click(const char* button) { QTest::mouseClick(P::Button(*d, button), Qt::LeftButton); }
