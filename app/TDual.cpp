@@ -267,8 +267,10 @@ void TDual::ClearReadings()
     for (QLineEdit* serial : { ID0, ID1, ID2, ID3 })
         serial->setText(QStringLiteral("0"));
     Param->setRowCount(10);
-    for (int row = 0; row < 10; ++row)
+    for (int row = 0; row < 10; ++row) {
+        Cell(Param, row, 0);
         SetCellText(Param, row, 1, QString());
+    }
     for (int row = 0; row < 15; ++row)
         SetCellText(Diag, row, 1, QString());
 }
