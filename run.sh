@@ -19,12 +19,22 @@ fi
 export XDG_CONFIG_HOME="$PWD/build/run-config"
 mkdir -p "$XDG_CONFIG_HOME/qx284"
 log="build/radiosim.log"
-coproc SIM { exec build/bin/radiosim "$@"; }
-sim_pid=$SIM_PID
-trap 'kill "$sim_pid" 2>/dev/null || true' EXIT
-read -r -t 10 pty <&"${SIM[0]}" || { echo "The simulator did not start" >&2; exit 1; }
-cat <&"${SIM[0]}" >"$log" &
-echo "Simulated radio on $pty (its traffic: $log)"
+commands="build/radiosim.in"
+rm -f "$commands"
+mkfifo "$commands"
+build/bin/radiosim "$@" <"$commands" >"$log" 2>&1 &
+sim_pid=$!
+exec 3>"$commands"  # keeps the simulator's input open; `echo msg > build/radiosim.in` works
+trap 'kill "$sim_pid" 2>/dev/null || true; rm -f "$commands"' EXIT
+pty=""
+for _ in $(seq 100); do
+    pty=$(head -n 1 "$log" 2>/dev/null || true)
+    [ -n "$pty" ] && [ -e "$pty" ] && break
+    kill -0 "$sim_pid" 2>/dev/null || { cat "$log" >&2; exit 1; }
+    sleep 0.1
+done
+[ -n "$pty" ] && [ -e "$pty" ] || { echo "The simulator did not start" >&2; exit 1; }
+echo "Simulated radio on $pty (its traffic: $log; send it commands with: echo msg > $commands)"
 cat >"$XDG_CONFIG_HOME/qx284/ONDAVIA.ini" <<INI
 [ComPort1]
 Port=$pty

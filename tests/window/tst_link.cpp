@@ -145,7 +145,6 @@ private slots:
         QTest::addColumn<int>("pauseMs");
         QTest::addColumn<int>("bursts");
         QTest::newRow("10 ms apart") << 10 << 1;
-        QTest::newRow("25 ms apart") << 25 << 1;
         QTest::newRow("70 ms apart") << 70 << 2;
     }
     void quietGapFramesBursts()
