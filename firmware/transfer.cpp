@@ -59,6 +59,8 @@ private:
             const int timeout = endOfLoad ? int(EndOfLoadTimeout.count()) : v_.ackTimeout;
             if (Command(code, a1, a2, a3, timeout, awaited))
                 return true;
+            if (host_.LinkLost())
+                return Fail(LinkLostText);
             if (!Retry())
                 return Fail(giveUpText);
         }
@@ -174,6 +176,10 @@ TransferCall::Outcome TransferCall::Data(const Record& record)
             host_.SetProgress(Progress());
             host_.LogTail();
             return Outcome::Done;
+        }
+        if (host_.LinkLost()) {
+            Fail(LinkLostText);
+            return Outcome::Failed;
         }
         if (!Retry()) {
             host_.AddLogLine(QStringLiteral("Erro de Transmissao - Time Out"));

@@ -420,6 +420,7 @@ private slots:
         QVERIFY(!t.Run(SmallFile));
         QTEST(t.Codes(), "codes");
         QCOMPARE(LastLine(t.log.text), firmware::LinkLostText);
+        QVERIFY(!t.log.text.contains("Time Out - Repetindo "));
     }
 
     void missingFile()
