@@ -78,6 +78,7 @@ public:
     static bool& PauseRequested(TDual& d) { return d.PauseRequested; }
     static int& RetriesLeft(TDual& d) { return d.RetriesLeft; }
     static QTimer& TimerACK(TDual& d) { return d.Timer_ACK; }
+    static void TimerACKFires(TDual& d) { d.Timer_ACKTimer(); }
     // The open-file dialog answers with this path ("" = cancelled) and counts its calls.
     static std::shared_ptr<int> AnswerFirmwareDialog(TDual& d, const QString& path)
     {
