@@ -15,6 +15,9 @@
 
 namespace {
 
+// Longest time the check pass goes without processing the window's events.
+constexpr std::chrono::milliseconds CheckPassEventInterval { 10 };
+
 const QString PauseCaption = QStringLiteral("PA&USA");
 const QString ContinueCaption = QStringLiteral("CONTIN&UA");
 
@@ -121,11 +124,21 @@ void TDual::OpenFileClick()
     programa->setEnabled(ready);
 }
 
+// The pass offers the window its events after every record whose checksum byte is right;
+// a round of the event loop costs far more than reading a record, so it is taken when the
+// last one is at least CheckPassEventInterval old: the window stays as lively, and a large
+// file is read at the speed of the disk.
 bool TDual::CheckFirmwareFile(const QString& path)
 {
     WindowLog log(*this);
-    return firmware::CheckFirmwareFile(
-        path, log, FirmwareTotal, [] { QCoreApplication::processEvents(); });
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    return firmware::CheckFirmwareFile(path, log, FirmwareTotal, [&sinceEvents] {
+        if (sinceEvents.elapsed() < CheckPassEventInterval.count())
+            return;
+        QCoreApplication::processEvents();
+        sinceEvents.restart();
+    });
 }
 
 // ---- Transfer ---------------------------------------------------------------------------

@@ -2,6 +2,9 @@
 
 #include <QFile>
 
+#include <optional>
+#include <utility>
+
 #include "firmware/loaderreply.h"
 #include "firmware/records.h"
 #include "link/frame.h"
@@ -28,8 +31,21 @@ private:
 
     bool Fail(const QString& text)
     {
+        ShowAccepted();
         host_.AddLogLine(text);
         return false;
+    }
+    // The progress bar and the log's tail after an accepted record. They wait for the next
+    // frame to be on its way (or for the transfer to end), so that the window's work falls
+    // in the line's dead time instead of delaying every exchange; the log's text and order
+    // are the same.
+    void ShowAccepted()
+    {
+        if (!acceptedProgress_)
+            return;
+        host_.SetProgress(*acceptedProgress_);
+        host_.LogTail();
+        acceptedProgress_.reset();
     }
     // After a failed attempt: true when the step tries again.
     bool Retry()
@@ -76,6 +92,7 @@ private:
     TransferValues& v_;
     TransferHost& host_;
     Record record_;
+    std::optional<int> acceptedProgress_;
     int section_ = 0;
     int fileBytes_ = 0;
     int radioBytes_ = 0;
@@ -132,6 +149,7 @@ bool TransferCall::Run(bool resume)
 // Identity, compatibility and erase; the record's data goes next, as a data record.
 bool TransferCall::Header(const Record& record)
 {
+    ShowAccepted();
     if (!Step(IdentityRetries, comm::code::LocalRead, 0, 0, 0, false, loader::Answered,
             QStringLiteral("Sem resposta leitura do Rádio")))
         return false;
@@ -150,8 +168,16 @@ bool TransferCall::Header(const Record& record)
 
 TransferCall::Outcome TransferCall::Data(const Record& record)
 {
-    host_.AddLogLine(QString::asprintf("Section %d : [%04X] words from [%04X]", section_,
-        unsigned(record.length), unsigned(record.address)));
+    // The record's Section line comes before anything else the step logs; like the
+    // progress bar, it is written once the first frame is on its way.
+    QString section = QString::asprintf("Section %d : [%04X] words from [%04X]", section_,
+        unsigned(record.length), unsigned(record.address));
+    const auto logSection = [this, &section] {
+        if (section.isEmpty())
+            return;
+        ShowAccepted();
+        host_.AddLogLine(std::exchange(section, QString()));
+    };
     ++section_;
     v_.firmwareSent += record.length;
     fileBytes_ += record.length;
@@ -159,22 +185,24 @@ TransferCall::Outcome TransferCall::Data(const Record& record)
     v_.retriesLeft = DataRetries;
     for (;;) {
         if (v_.cancelRequested || v_.pauseRequested) {
+            logSection();
             v_.firmwareSent -= record.length;
             v_.resumeSection = section_ - 1;
             return Outcome::Stopped;
         }
         if (host_.LinkLost()) {
+            logSection();
             Fail(LinkLostText);
             return Outcome::Failed;
         }
         v_.lastWriteCommand = 0;
         radioBytes_ += host_.SendFrame(radioId_, body);
+        logSection();
         v_.loaderState = loader::Waiting;
         v_.expectedAddress = record.address;
         host_.WaitLoaderReply(v_.ackTimeout);
         if (v_.loaderState == loader::Accepted) {
-            host_.SetProgress(Progress());
-            host_.LogTail();
+            acceptedProgress_ = Progress();
             return Outcome::Done;
         }
         if (host_.LinkLost()) {
@@ -191,6 +219,7 @@ TransferCall::Outcome TransferCall::Data(const Record& record)
 
 bool TransferCall::End(const Record& record)
 {
+    ShowAccepted();
     const quint8 flag = record.type == type::EndWithFlag ? 1 : 0;
     if (!Step(EndRetries, comm::code::EndOfLoad, flag, quint8(record.value >> 8),
             quint8(record.value), true, loader::Answered,
@@ -206,6 +235,7 @@ bool TransferCall::End(const Record& record)
 
 bool TransferCall::Finish(bool result)
 {
+    ShowAccepted();
     if (v_.cancelRequested)
         return false;
     const double seconds = double(host_.ElapsedMs() - startMs_) / 1000.0;
