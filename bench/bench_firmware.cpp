@@ -76,7 +76,8 @@ QByteArray HexRecord(quint16 address, quint8 type, const QByteArray& data)
 
 // Random data from address 0 in Intel HEX records (extended linear address records every
 // 64 KiB), optionally after a header record for the simulator's radio.
-bool WriteFirmware(const QString& path, qint64 bytes, int recordSize, bool header)
+bool WriteFirmware(
+    const QString& path, qint64 bytes, int recordSize, bool header, QByteArray* written = nullptr)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -95,6 +96,8 @@ bool WriteFirmware(const QString& path, qint64 bytes, int recordSize, bool heade
         QByteArray data(int(std::min<qint64>(recordSize, bytes - at)), '\0');
         for (char& b : data)
             b = char(random.bounded(256));
+        if (written)
+            *written += data;
         chunk += HexRecord(quint16(at), 0x00, data);
         if (chunk.size() > (1 << 20)) {
             file.write(chunk);
@@ -106,6 +109,13 @@ bool WriteFirmware(const QString& path, qint64 bytes, int recordSize, bool heade
 }
 
 // ---- transfer -----------------------------------------------------------------------
+
+QStringList TraceLines(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(file.readAll()).split('\n');
+}
 
 // Request and reply sizes of every exchange, from the simulator's trace ("RX hex", "TX hex").
 double ProtocolFloorMs(const QStringList& trace, int* exchanges)
@@ -134,7 +144,8 @@ int Transfer(const QString& folder)
     const QString firmware = folder + "/T4K.RAD";
     const QString image = folder + "/t4k-flash.bin";
     const QString trace = folder + "/t4k-trace.txt";
-    if (!WriteFirmware(firmware, 4096, 16, true)) {
+    QByteArray data;
+    if (!WriteFirmware(firmware, 4096, 16, true, &data)) {
         std::printf("transfer: cannot write %s\n", qPrintable(firmware));
         return 1;
     }
@@ -166,40 +177,41 @@ int Transfer(const QString& folder)
     TDualProbe::AnswerFirmwareDialog(d, firmware);
     TDualProbe::Button(d, "OpenFile")->click();
     RunFor(100);
-    qsizetype traceBefore = 0;
-    {
-        QFile t(trace);
-        t.open(QIODevice::ReadOnly);
-        traceBefore = t.readAll().count('\n');
+    // The line, the machine and its other users vary: the same load, a few times over.
+    constexpr int Runs = 3;
+    std::printf("transfer of 4 KiB in 16-byte records at 9600 baud, 5 ms per record "
+                "(%d runs; targets: ratio <= 1.02, CPU <= 1 %%):\n",
+        Runs);
+    bool ok = true;
+    double bestRatio = 1e9, bestCpu = 1e9;
+    for (int run = 0; run < Runs; ++run) {
+        const qsizetype traceBefore = TraceLines(trace).size();
+        const double cpuBefore = CpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        TDualProbe::Button(d, "programa")->click();
+        const double wallMs = double(wall.nsecsElapsed()) / 1e6;
+        const double cpu = CpuSeconds() - cpuBefore;
+        RunFor(300); // the simulator writes its flash image after the end of load
+        int exchanges = 0;
+        const double floorMs = ProtocolFloorMs(TraceLines(trace).mid(traceBefore), &exchanges);
+        QFile img(image);
+        img.open(QIODevice::ReadOnly);
+        const bool loaded = TDualProbe::Log(d).endsWith("Firmware carregado com sucesso")
+            && img.readAll() == data;
+        ok = ok && loaded && errors->isEmpty();
+        const double ratio = wallMs / floorMs;
+        const double share = 100.0 * cpu / (wallMs / 1000);
+        bestRatio = std::min(bestRatio, ratio);
+        bestCpu = std::min(bestCpu, share);
+        std::printf("  %s, %d exchanges: time %.3f s, protocol floor %.3f s, ratio %.4f; "
+                    "tool CPU %.3f s, %.3f %%\n",
+            loaded ? "loaded, flash image right" : "FAILED", exchanges, wallMs / 1000,
+            floorMs / 1000, ratio, cpu, share);
     }
-
-    const double cpuBefore = CpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    TDualProbe::Button(d, "programa")->click();
-    const double wallMs = double(wall.nsecsElapsed()) / 1e6;
-    const double cpu = CpuSeconds() - cpuBefore;
-    RunFor(200);
+    std::printf("  best: ratio %.4f, CPU %.3f %%\n", bestRatio, bestCpu);
     ::kill(pid_t(radioPid), SIGTERM);
-    RunFor(200); // it writes its flash image as it leaves
-
-    QFile t(trace);
-    t.open(QIODevice::ReadOnly);
-    const QStringList lines = QString::fromLatin1(t.readAll()).split('\n').mid(int(traceBefore));
-    int exchanges = 0;
-    const double floorMs = ProtocolFloorMs(lines, &exchanges);
-    const bool loaded = TDualProbe::Log(d).endsWith("Firmware carregado com sucesso");
-    QFile img(image);
-    img.open(QIODevice::ReadOnly);
-    const qint64 imageBytes = img.size();
-    std::printf("transfer of 4 KiB in 16-byte records at 9600 baud, 5 ms per record: %s, "
-                "%d exchanges, flash image %lld bytes\n",
-        loaded ? "loaded" : "FAILED", exchanges, qlonglong(imageBytes));
-    std::printf("  time %.3f s, protocol floor %.3f s: ratio %.4f (target <= 1.02)\n",
-        wallMs / 1000, floorMs / 1000, wallMs / floorMs);
-    std::printf("  tool CPU %.3f s over %.3f s: %.3f %% (target <= 1 %%)\n", cpu, wallMs / 1000,
-        100.0 * cpu / (wallMs / 1000));
-    return loaded && errors->isEmpty() ? 0 : 1;
+    return ok ? 0 : 1;
 }
 
 // ---- check pass ---------------------------------------------------------------------
