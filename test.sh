@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test headless: the tool's tests, a sanitizer build of the
-# logic and its tests, and a short run of each fuzz target.
+# Sets up, builds and runs every test headless: the tool's tests (its install under a prefix
+# among them), the Debian package's check, a sanitizer build of the logic and its tests, and
+# a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
-install_missing "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev util-linux srecord
+install_missing "${BUILD_PACKAGES[@]}" "${PACKAGING_PACKAGES[@]}" clang libclang-rt-14-dev util-linux srecord
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
@@ -13,6 +14,10 @@ echo "== build and test"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== Debian package"
+deb=$(scripts/package.sh build | tail -n 1)
+scripts/check-package.sh "$deb"
 
 echo "== sanitizer build (AddressSanitizer + UBSan) of the logic and its tests"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQX_LOGIC_ONLY=ON -DQX_SANITIZE=ON >/dev/null

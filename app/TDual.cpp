@@ -97,6 +97,8 @@ void TDual::ConnectHandlers()
     click(BconfigCanal, &TDual::BconfigCanalClick);
     click(NxButton1, &TDual::NxButton1Click);
     click(NxButton2, &TDual::NxButton2Click);
+    // The ID box selects one of its 1024 items: Enter must not add a typed text as a new one.
+    ID->setInsertPolicy(QComboBox::NoInsert);
     leaving(ID, &TDual::IDChange);
     if (ID->lineEdit())
         leaving(ID->lineEdit(), &TDual::IDChange);
@@ -115,14 +117,34 @@ void TDual::ConnectHandlers()
     // Partitions
     click(BlePart, &TDual::BlePartClick);
     click(BgravaPart, &TDual::BgravaPartClick);
-    part_cliente->installEventFilter(this);
+    part_cliente->installEventFilter(this); // and the code editor's keys, through its delegate
+    connect(part_cliente, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        // Ticks set by the tool itself come with the grid's signals blocked.
+        if (item->column() == 2)
+            Guarded([this, item] { Evt_RadChange(item->row()); });
+    });
     connect(Tipo_Comunic, &QComboBox::currentIndexChanged, this, on(&TDual::Tipo_ComunicChange));
+    connect(EvtNmonit->itemDelegateForColumn(1), &QAbstractItemDelegate::closeEditor, this,
+        on(&TDual::EvtNmonitEndEditing));
 
     // Field readings
     leaving(tbypass, &TDual::PulsaReleExit);
     click(BitBtn1, &TDual::BitBtn1Click);
     click(BitBtn2, &TDual::BitBtn2Click);
     click(BitBtn3, &TDual::BitBtn3Click);
+    // The pulse box takes typed text but never adds items; a text that matches no item
+    // selects none, so that PULSA PGM RÁDIO sends nothing rather than an earlier choice.
+    PulsaReleS->setInsertPolicy(QComboBox::NoInsert);
+    connect(PulsaReleS, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        const int match = PulsaReleS->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (match == PulsaReleS->currentIndex())
+            return;
+        QLineEdit* edit = PulsaReleS->lineEdit();
+        const int caret = edit->cursorPosition();
+        PulsaReleS->setCurrentIndex(match); // no item empties the edit...
+        PulsaReleS->setEditText(text); // ...so the typed text goes back in
+        edit->setCursorPosition(caret);
+    });
     click(BRuido, &TDual::BRuidoClick);
     click(BleDiag, &TDual::BleDiagClick);
 
@@ -167,7 +189,7 @@ bool TDual::eventFilter(QObject* watched, QEvent* event)
             break;
         if (watched == Tx) {
             Guarded([this, &text] { TxKeyPress(text.at(0)); });
-        } else if (watched == part_cliente) {
+        } else if (watched == part_cliente || IsCodeEditor(watched)) {
             bool consumed = false;
             Guarded([this, &text, &consumed] { consumed = part_clienteKeyPress(text.at(0)); });
             if (consumed)
@@ -250,8 +272,10 @@ void TDual::ClearReadings()
     for (QLineEdit* serial : { ID0, ID1, ID2, ID3 })
         serial->setText(QStringLiteral("0"));
     Param->setRowCount(10);
-    for (int row = 0; row < 10; ++row)
+    for (int row = 0; row < 10; ++row) {
+        Cell(Param, row, 0);
         SetCellText(Param, row, 1, QString());
+    }
     for (int row = 0; row < 15; ++row)
         SetCellText(Diag, row, 1, QString());
 }

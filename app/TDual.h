@@ -15,6 +15,16 @@
 #include "ui_TDual.h"
 
 class QEvent;
+class QLineEdit;
+namespace partitions {
+struct InputSetting;
+}
+
+namespace radio {
+enum class PasswordCommand : quint8;
+enum class LockState;
+enum class PasswordMode;
+} // namespace radio
 
 // The one window of the tool. Controls are plain members (from TDual.ui); every handler
 // is named after its control and event; program-wide values are members with their names.
@@ -94,6 +104,9 @@ private:
     void senha4Click();
     void BTesteSenhaClick();
     void DecodePasswordReply(const QByteArray& frame);
+    void SendPassword(radio::PasswordCommand command);
+    void ShowLockButtons(radio::LockState state);
+    void ShowPasswordMode(radio::PasswordMode mode);
 
     // partitions/handlers.cpp
     void BlePartClick();
@@ -103,6 +116,13 @@ private:
     void Tipo_ComunicChange();
     void EvtNmonitEndEditing();
     void DecodeClientCodes(const QByteArray& frame);
+    bool IsCodeEditor(const QObject* object) const; // the in-place editor of a code cell
+    QLineEdit* CodeEditor(int row) const; // open editor of a row's code cell, if any
+    void StartCodeEdit(int row);
+    void TickEventsPartition(int row);
+    void ShowInput(int row, const partitions::InputSetting& input);
+    partitions::InputSetting TypedInput(int row) const;
+    quint8 ReceivedCommType = 1; // a reply's type byte, written back while no item is chosen
 
     // readings/handlers.cpp
     void PulsaReleExit();

@@ -7,8 +7,14 @@ inline QTableWidgetItem* Cell(QTableWidget* grid, int row, int column)
 {
     QTableWidgetItem* cell = grid->item(row, column);
     if (!cell) {
-        cell = new QTableWidgetItem;
-        cell->setFlags(cell->flags() & ~Qt::ItemIsEditable);
+        // A row added later looks like the first one of its column.
+        if (const QTableWidgetItem* first = grid->item(0, column)) {
+            cell = first->clone();
+            cell->setData(Qt::DisplayRole, QVariant());
+        } else {
+            cell = new QTableWidgetItem;
+            cell->setFlags(cell->flags() & ~Qt::ItemIsEditable);
+        }
         grid->setItem(row, column, cell);
     }
     return cell;

@@ -13,8 +13,10 @@
 #include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
 
+#include <functional>
 #include <optional>
 
+#include "partitions/clientcodes.h"
 #include "pictures.h"
 
 namespace {
@@ -95,37 +97,84 @@ private:
     }
 };
 
+// What a grid asks of its cell editors beyond the length and the range.
+struct EditHooks {
+    QObject* keys = nullptr; // sees the editor's key presses before the editor does
+    std::function<bool(const QModelIndex&)> mayEdit;
+    std::function<QString(const QString&)> clean; // the text an edit leaves in the cell
+};
+
 // In-place editor of a text or number cell: centred, with a length limit and, for
-// number cells, a range.
+// number cells, a range. Whatever the editor lets through (a paste, say), the cell gets
+// only what the grid accepts, and an editor closed without a change leaves the cell as it
+// was.
 class CellEditDelegate : public QStyledItemDelegate {
 public:
     struct Range {
         int minimum;
         int maximum;
     };
-
-    CellEditDelegate(int maxLength, std::optional<Range> range, QObject* parent)
+    CellEditDelegate(
+        int maxLength, std::optional<Range> range, QObject* parent, EditHooks hooks = {})
         : QStyledItemDelegate(parent)
         , maxLength_(maxLength)
         , range_(range)
+        , hooks_(std::move(hooks))
     {
     }
 
     QWidget* createEditor(
-        QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+        QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
     {
+        if (hooks_.mayEdit && !hooks_.mayEdit(index))
+            return nullptr;
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
         editor->setAlignment(Qt::AlignCenter);
         editor->setMaxLength(maxLength_);
+        editor->setContextMenuPolicy(Qt::NoContextMenu);
+        editor->setAcceptDrops(false);
         if (range_)
             editor->setValidator(new QIntValidator(range_->minimum, range_->maximum, editor));
         return editor;
     }
 
+    void setModelData(
+        QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        const auto* edit = qobject_cast<QLineEdit*>(editor);
+        if (!edit) {
+            QStyledItemDelegate::setModelData(editor, model, index);
+            return;
+        }
+        if (!edit->isModified())
+            return;
+        QString text = edit->text();
+        if (range_) {
+            bool number = false;
+            const int value = text.toInt(&number);
+            if (!number || value < range_->minimum || value > range_->maximum)
+                return;
+            text = QString::number(value);
+        }
+        if (hooks_.clean)
+            text = hooks_.clean(text);
+        model->setData(index, text, Qt::EditRole);
+    }
+
+protected:
+    bool eventFilter(QObject* editor, QEvent* event) override
+    {
+        if (hooks_.keys && event->type() == QEvent::KeyPress
+            && hooks_.keys->eventFilter(editor, event))
+            return true;
+        return QStyledItemDelegate::eventFilter(editor, event);
+    }
+
 private:
     int maxLength_;
     std::optional<Range> range_;
+    EditHooks hooks_;
 };
 
 QTableWidgetItem* NewCell(Qt::ItemFlags flags, Qt::Alignment alignment)
@@ -233,7 +282,16 @@ void TDual::SetupLayout()
         { { QStringLiteral("Partição"), 70, shown },
             { QStringLiteral("Código Cliente"), 120, editable },
             { QStringLiteral("Eventos Rádio"), 108, checkable } });
-    part_cliente->setItemDelegateForColumn(1, new CellEditDelegate(4, std::nullopt, part_cliente));
+    // Code cells: the key filter sees every key typed in the editor; in the basic format
+    // only partition 0 opens one.
+    EditHooks codeHooks;
+    codeHooks.keys = this;
+    codeHooks.mayEdit = [this](const QModelIndex& index) {
+        return partitions::CodeRowTypeable(index.row(), Tipo_Comunic->isEnabled());
+    };
+    codeHooks.clean = partitions::TypedCode;
+    part_cliente->setItemDelegateForColumn(
+        1, new CellEditDelegate(partitions::CodeLength, std::nullopt, part_cliente, codeHooks));
 
     SetupDataGrid(EvtNmonit, 2,
         { { QStringLiteral("Pino"), 70, shown }, { QStringLiteral("Evento"), 120, editable },

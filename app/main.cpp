@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include <exception>
@@ -10,6 +11,10 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qx284-config"));
+    // Lets the desktop match the window to its menu entry and icon (Wayland uses this name).
+    QGuiApplication::setDesktopFileName(QStringLiteral("qx284-config"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("qx284-config"),
+        QIcon(QStringLiteral(":/qx284-config.png"))));
     try {
         TDual Dual;  // FormCreate shows it
         return QApplication::exec();

@@ -6,6 +6,7 @@
 // loader state 0 or not, bits 4-7 the low bits of the selected and target radio IDs); then
 // records of [n][n bytes], each n bytes arriving in one read; bit 7 of n marks a quiet gap
 // after the record (the receive-gap timer fires).
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -13,6 +14,11 @@
 #include "link/dispatcher.h"
 #include "link/frame.h"
 #include "link/receivepath.h"
+#include "partitions/clientcodes.h"
+#include "radio/parameters.h"
+#include "radio/password.h"
+#include "readings/diagnostics.h"
+#include "readings/noise.h"
 
 namespace {
 
@@ -41,6 +47,43 @@ void Examine(const QByteArray& frame, const comm::DispatchContext& context)
     (void)comm::FrameRadioId(frame);
     (void)comm::FrameCode(frame);
     (void)comm::IncompleteReplyText(frame.size());
+    // Reply decoders by code, whichever radio the frame comes from.
+    switch (comm::FrameCode(frame)) {
+    case comm::code::ClientCodes:
+        if (const auto reply = partitions::DecodeClientCodes(frame)) {
+            // Whatever the bytes: one code or nine of four characters, a row of the grid,
+            // an item of the list or none.
+            const bool codesFit = (reply->codes.size() == 1 || reply->codes.size() == 9)
+                && std::all_of(reply->codes.begin(), reply->codes.end(),
+                    [](const QString& code) { return code.size() == partitions::CodeLength; });
+            if (!codesFit || reply->eventsPartition < 0
+                || reply->eventsPartition >= partitions::PartitionCount || reply->typeItem < -1
+                || reply->typeItem >= partitions::CommunicationTypeCount)
+                __builtin_trap();
+        }
+        break;
+    case comm::code::Noise: (void)readings::DecodeNoise(frame, QStringLiteral("12:00:00")); break;
+    case comm::code::Diagnostics:
+        (void)readings::DecodeDiagnostics(frame, QStringLiteral("12:00:00"));
+        break;
+    case comm::code::Password:
+        if (route == comm::Route::SelectedRadio)
+            (void)radio::PasswordStatusText(frame);
+        break;
+    case comm::code::LocalRead:
+    case comm::code::RemoteRead: {
+        QString problem;
+        if (const auto reading = radio::DecodeParameterReply(frame, &problem)) {
+            // Whatever the bytes, a decoded reply names a radio of the ID box.
+            if (!radio::IsRadioId(reading->radioId))
+                __builtin_trap();
+        } else if (problem.isEmpty()) {
+            __builtin_trap(); // a refused reply always says why
+        }
+        break;
+    }
+    default: break;
+    }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "errors.h"
 #include "link/dispatcher.h"
 #include "link/frame.h"
+#include "link/porterrors.h"
 
 Q_LOGGING_CATEGORY(lcFrames, "qx284.frames", QtWarningMsg)
 
@@ -106,8 +107,8 @@ void TDual::TerminalClick()
         PG->setEnabled(true);
         Configure(ComPort1, ComPort1Settings);
         if (!ComPort1.open(QIODevice::ReadWrite)) {
-            const QString message = QStringLiteral("Não foi possível abrir a porta %1: %2")
-                                        .arg(ComPort1Settings.port, ComPort1.errorString());
+            const QString message = comm::OpenFailureMessage(ComPort1Settings.port,
+                ComPort1.errorString(), ComPort1.error() == QSerialPort::PermissionError);
             ComPort1.clearError();
             throw PlatformError(message);
         }

@@ -15,3 +15,5 @@ install_missing() {
 
 # What building and running the tool needs.
 BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev fonts-dejavu-core fonts-crosextra-carlito)
+# What the Debian package and its checks need (cpack's dependency lookup, the desktop entry check).
+PACKAGING_PACKAGES=(dpkg-dev file desktop-file-utils)

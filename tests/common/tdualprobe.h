@@ -68,6 +68,23 @@ public:
     }
     static void SelectRadio(TDual& d, int id) { d.ID->setCurrentIndex(id); }
 
+    // Radio configuration.
+    static void ShowWizardStep(TDual& d, int step) { d.ShowWizardStep(step); }
+    static quint32& NewPassword(TDual& d) { return d.NewPassword; }
+    static quint32& OldPassword(TDual& d) { return d.OldPassword; }
+    static QString ParamText(TDual& d, int row, int column)
+    {
+        const QTableWidgetItem* cell = d.Param->item(row, column);
+        return cell ? cell->text() : QString();
+    }
+    static QStringList ParamColumn(TDual& d, int column)
+    {
+        QStringList texts;
+        for (int row = 0; row < 10; ++row)
+            texts << ParamText(d, row, column);
+        return texts;
+    }
+
     // Firmware upgrade.
     static QString& FirmwarePath(TDual& d) { return d.FirmwarePath; }
     static quint32& FirmwareTotal(TDual& d) { return d.FirmwareTotal; }

@@ -183,9 +183,11 @@ private slots:
         line.Write(QByteArray(1, '\0'));
         RunEvents(80);
         QCOMPARE(P::CarryCount(*d), 1);
-        line.Write(QByteArray::fromHex("00E2000000AA")); // with the held 00: radio 0, code 226
+        // With the held 00: a whole parameter reply from radio 0.
+        line.Write(QByteArray::fromHex("00E2") + QByteArray(27, '\0'));
         RunEvents(80);
         QCOMPARE(P::Log(*d), QStringLiteral(" CRC CRC\n"));
+        QCOMPARE(P::W<QTableWidget>(*d, "Param")->item(0, 1)->text(), QStringLiteral("0"));
         QVERIFY(!P::AwaitingReply(*d));
     }
 
@@ -233,9 +235,9 @@ private slots:
                                              << "" << waiting << true << 128 << QByteArray();
         QTest::newRow("other code from the selected radio: the note") << QByteArray::fromHex(
             "0500550000") << false << 0 << note << "" << false << 0 << QByteArray();
-        QTest::newRow("a 226 from another radio ends the wait")
-            << QByteArray::fromHex("0900E2000000") << true << 0 << ""
-            << "" << false << 0 << QByteArray();
+        QTest::newRow("a 226 from another radio ends the wait; the client codes follow")
+            << QByteArray::fromHex("0900E2") + QByteArray(27, '\0') << true << 0 << "" << waiting
+            << false << 0 << QByteArray::fromHex("0900CB020000");
         QTest::newRow("a write's reply from another radio triggers the re-read")
             << QByteArray::fromHex("0900CA000000") << false << 202 << "" << waiting << true << 0
             << reread;

@@ -72,6 +72,7 @@ private slots:
         P::W<QLineEdit>(d, "ID2")->setText("154");
         P::ClearReadings(d);
         QCOMPARE(param->rowCount(), 10);
+        QCOMPARE(param->item(9, 0)->background(), param->item(0, 0)->background());
         for (int row = 0; row < 10; ++row)
             QCOMPARE(param->item(row, 1)->text(), QString());
         for (int row = 0; row < 15; ++row)
