@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
-install_missing "${BUILD_PACKAGES[@]}" "${PACKAGING_PACKAGES[@]}" clang libclang-rt-14-dev util-linux
+install_missing "${BUILD_PACKAGES[@]}" "${PACKAGING_PACKAGES[@]}" clang libclang-rt-14-dev util-linux srecord
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

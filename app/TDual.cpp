@@ -22,6 +22,7 @@ TDual::TDual(QWidget* parent)
         QMessageBox::critical(this, QString::fromLatin1(AppTitle), text);
     };
     SettingsFile = comm::DefaultSettingsFile();
+    AskFirmwarePath = [this] { return AbreArqDialog(); };
 
     TimerRX.setTimerType(Qt::PreciseTimer);
     TimerRX.setInterval(comm::ReceiveTimerStart);
@@ -158,6 +159,10 @@ void TDual::ConnectHandlers()
     selected(b3s, &TDual::b3sClick);
     selected(b5s, &TDual::b5sClick);
     selected(b7s, &TDual::b7sClick);
+    connect(
+        &ComPort1, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+            Guarded([this, error] { FirmwarePortError(error); });
+        });
 }
 
 bool TDual::eventFilter(QObject* watched, QEvent* event)

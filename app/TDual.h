@@ -151,6 +151,9 @@ private:
     void b3sClick();
     void b5sClick();
     void b7sClick();
+    class FirmwareHost; // the transfer's access to the port, the log and the controls
+    QString AbreArqDialog(); // the real open-file dialog behind AskFirmwarePath
+    void FirmwarePortError(QSerialPort::SerialPortError error);
 
     int SelectedRadioId() const;
 
@@ -191,6 +194,8 @@ private:
     bool CancelRequested = false;
     bool PauseRequested = false;
     int RetriesLeft = 0;
+    bool PortLost = false; // the port vanished during the running transfer
+    int TransferDepth = 0; // transfers running (a CONTINUA can nest one in another's wait)
 
     QChar KeyBefore1 = QChar(0), KeyBefore2 = QChar(0); // the two keys typed before
 

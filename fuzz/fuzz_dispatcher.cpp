@@ -1,5 +1,6 @@
 // Receive path and dispatcher under arbitrary bursts and timings: gathering, the 1000-byte
-// cut, the carry of zero bytes, classification and every reply decoder.
+// cut, the carry of zero bytes, classification and every reply decoder (loader replies
+// included).
 //
 // Input: byte 0 sets the context (bit 0 firmware active, bit 1 awaiting a reply, bits 2-3
 // loader state 0 or not, bits 4-7 the low bits of the selected and target radio IDs); then
@@ -9,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "firmware/loaderreply.h"
 #include "link/dispatcher.h"
 #include "link/frame.h"
 #include "link/receivepath.h"
@@ -36,6 +38,12 @@ void Examine(const QByteArray& frame, const comm::DispatchContext& context)
     const comm::Route route = comm::Classify(frame, context);
     if (route == comm::Route::ReceiverMessage)
         (void)comm::ReceiverAckCount(frame);
+    if (route == comm::Route::Loader) {
+        const int expectedAddress
+            = frame.size() > 6 ? (quint8(frame[5]) << 8) | quint8(frame[6]) : 0;
+        (void)firmware::DecodeLoaderReply(frame, expectedAddress);
+        (void)firmware::DecodeLoaderReply(frame, expectedAddress ^ 1);
+    }
     (void)comm::FrameRadioId(frame);
     (void)comm::FrameCode(frame);
     (void)comm::IncompleteReplyText(frame.size());

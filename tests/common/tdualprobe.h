@@ -84,4 +84,26 @@ public:
             texts << ParamText(d, row, column);
         return texts;
     }
+
+    // Firmware upgrade.
+    static QString& FirmwarePath(TDual& d) { return d.FirmwarePath; }
+    static quint32& FirmwareTotal(TDual& d) { return d.FirmwareTotal; }
+    static quint32& FirmwareSent(TDual& d) { return d.FirmwareSent; }
+    static int& ResumeSection(TDual& d) { return d.ResumeSection; }
+    static int& RadioVariant(TDual& d) { return d.RadioVariant; }
+    static bool& CancelRequested(TDual& d) { return d.CancelRequested; }
+    static bool& PauseRequested(TDual& d) { return d.PauseRequested; }
+    static int& RetriesLeft(TDual& d) { return d.RetriesLeft; }
+    static QTimer& TimerACK(TDual& d) { return d.Timer_ACK; }
+    static void TimerACKFires(TDual& d) { d.Timer_ACKTimer(); }
+    // The open-file dialog answers with this path ("" = cancelled) and counts its calls.
+    static std::shared_ptr<int> AnswerFirmwareDialog(TDual& d, const QString& path)
+    {
+        auto asked = std::make_shared<int>(0);
+        d.AskFirmwarePath = [asked, path] {
+            ++*asked;
+            return path;
+        };
+        return asked;
+    }
 };

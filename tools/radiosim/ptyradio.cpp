@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/timerfd.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -39,9 +40,17 @@ PtyRadio::PtyRadio(RadioModel& model, QObject* parent)
     idleTimer_.setSingleShot(true);
     idleTimer_.setInterval(LineIdleTime);
     connect(&idleTimer_, &QTimer::timeout, this, [this] { model_.LineIdle(); });
-    dueTimer_.setSingleShot(true);
-    dueTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&dueTimer_, &QTimer::timeout, this, &PtyRadio::RunDue);
+    // Byte times at 9600 baud are about 1 ms apart: a Qt timer, rounded to whole ms, would
+    // make every paced reply up to a ms late.
+    dueTimerFd_ = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (dueTimerFd_ >= 0) {
+        dueNotifier_ = new QSocketNotifier(dueTimerFd_, QSocketNotifier::Read, this);
+        connect(dueNotifier_, &QSocketNotifier::activated, this, [this] {
+            quint64 expirations = 0;
+            [[maybe_unused]] ssize_t n = ::read(dueTimerFd_, &expirations, sizeof expirations);
+            RunDue();
+        });
+    }
     previousNote_ = model_.onNote;
     model_.onNote = [this](const QString& text) {
         if (previousNote_)
@@ -54,6 +63,9 @@ PtyRadio::~PtyRadio()
 {
     model_.onNote = previousNote_;
     Close();
+    delete dueNotifier_;
+    if (dueTimerFd_ >= 0)
+        ::close(dueTimerFd_);
 }
 
 bool PtyRadio::Open(QString* error)
@@ -202,13 +214,16 @@ void PtyRadio::Schedule(qint64 dueNs, std::function<void()> action)
 
 void PtyRadio::ArmTimer()
 {
-    if (due_.empty()) {
-        dueTimer_.stop();
+    if (dueTimerFd_ < 0)
         return;
+    itimerspec when {};
+    if (!due_.empty()) {
+        // At least 1 ns: a zero value would disarm the timer.
+        const qint64 waitNs = std::max<qint64>(1, due_.begin()->first - Now());
+        when.it_value.tv_sec = time_t(waitNs / 1000000000);
+        when.it_value.tv_nsec = long(waitNs % 1000000000);
     }
-    // Rounded up: a timer that fires before its event would only be armed again at once.
-    const qint64 waitNs = due_.begin()->first - Now();
-    dueTimer_.start(int(std::max<qint64>(0, (waitNs + 999999) / 1000000)));
+    ::timerfd_settime(dueTimerFd_, 0, &when, nullptr);
 }
 
 void PtyRadio::RunDue()
@@ -277,7 +292,7 @@ void PtyRadio::Close()
     slave_ = -1;
     outgoing_.clear();
     due_.clear();
-    dueTimer_.stop();
+    ArmTimer();
     idleTimer_.stop();
 }
 

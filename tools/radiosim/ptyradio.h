@@ -64,7 +64,8 @@ private:
     QSocketNotifier* writeNotifier_ = nullptr;
     QByteArray outgoing_; // written when the pseudo-terminal takes more
     QTimer idleTimer_;
-    QTimer dueTimer_;
+    int dueTimerFd_ = -1; // timerfd: line events are timed to the microsecond, not the ms
+    QSocketNotifier* dueNotifier_ = nullptr;
     QElapsedTimer clock_;
     std::multimap<qint64, std::function<void()>> due_; // by time, in order of scheduling
     qint64 rxLineFreeNs_ = 0; // when the last received byte has fully arrived (pacing)
