@@ -281,9 +281,13 @@ private slots:
         P::FirmwareActive(*d) = true;
         P::TargetRadioId(*d) = 0;
         P::AwaitingReply(*d) = true;
-        line.Write(QByteArray::fromHex("0000E20000000000"));
+        QByteArray identity = QByteArray::fromHex("0000E2") + QByteArray(27, '\0');
+        identity[9] = 14;
+        line.Write(identity);
         RunEvents(120);
-        QVERIFY(P::Log(*d).isEmpty()); // no note from the selected-radio step
+        QCOMPARE(P::Log(*d), QStringLiteral(" OK ")); // the loader's, no note of the selected radio
+        QCOMPARE(int(P::LoaderState(*d)), 1);
+        QCOMPARE(P::RadioModel(*d), 14);
         QVERIFY(P::AwaitingReply(*d)); // the awaited-reply stage was not reached
     }
 };
