@@ -24,11 +24,11 @@ void TDual::AppendLog(const QString& text)
 
 void TDual::LogTail()
 {
-    QFont terminal(QStringLiteral("Terminal"));
-    terminal.setPointSize(8);
-    terminal.setStyleHint(QFont::TypeWriter);
-    if (Tx->font() != terminal)
-        Tx->setFont(terminal);
+    // The window's style sheet sets every font, so the log's own one goes through a style
+    // sheet too. Once in force it is not set again: a font change lays out the whole log.
+    const QFont font = Tx->font();
+    if (font.family() != QLatin1String("Terminal") || font.pointSize() != 8)
+        Tx->setStyleSheet(QStringLiteral("font-family: \"Terminal\"; font-size: 8pt;"));
     Tx->setTextCursor(EndOf(Tx));
     Tx->ensureCursorVisible();
 }

@@ -216,10 +216,14 @@ void TDual::ComPort1RxChar()
     TimerRX.start(comm::ReceiveGap);
 }
 
+// The burst is complete once the line has been quiet for the gap. With nothing gathered the
+// timer rests until the next byte starts it again, so an idle port costs no wake-ups.
 void TDual::TimerRXTimer()
 {
     if (RxBuffer.Count() != 0)
         ProcessReceived(RxBuffer.Take());
+    else
+        TimerRX.stop();
 }
 
 void TDual::ProcessReceived(const QByteArray& burst)
