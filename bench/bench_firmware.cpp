@@ -258,35 +258,16 @@ int Check(const QString& folder)
 // ---- memory ---------------------------------------------------------------------------
 
 // A loader that answers every command at once; the log goes nowhere, or to the window.
-class InstantLoader : public firmware::TransferHost {
+class InstantLoader : public firmware::TransferHost, public firmware::HeldTransferValues {
 public:
     explicit InstantLoader(TDual* window)
         : window_(window)
     {
+        ackTimeout = 1000;
     }
-    bool firmwareActive = false;
-    quint8 loaderState = 0;
-    int radioModel = 0;
-    int radioVariant = 0;
-    quint32 firmwareSent = 1;
-    quint32 firmwareTotal = 1;
-    int resumeSection = 0;
-    int expectedAddress = 0;
-    bool cancelRequested = false;
-    bool pauseRequested = false;
-    int retriesLeft = 0;
-    bool awaitingReply = false;
-    quint8 lastWriteCommand = 0;
-    int ackTimeout = 1000;
     QString position;
     qint64 frames = 0;
 
-    firmware::TransferValues Values()
-    {
-        return { firmwareActive, loaderState, radioModel, radioVariant, firmwareSent, firmwareTotal,
-            resumeSection, expectedAddress, cancelRequested, pauseRequested, retriesLeft,
-            awaitingReply, lastWriteCommand, ackTimeout };
-    }
     void AddLogLine(const QString& text) override
     {
         if (window_)

@@ -49,6 +49,32 @@ struct TransferValues {
     const int& ackTimeout; // ms
 };
 
+// The shared values held in one object, for a transfer run outside the window (tests,
+// benchmarks, fuzzing).
+struct HeldTransferValues {
+    bool firmwareActive = false;
+    quint8 loaderState = 0;
+    int radioModel = 0;
+    int radioVariant = 0;
+    quint32 firmwareSent = 1;
+    quint32 firmwareTotal = 1;
+    int resumeSection = 0;
+    int expectedAddress = 0;
+    bool cancelRequested = false;
+    bool pauseRequested = false;
+    int retriesLeft = 0;
+    bool awaitingReply = false;
+    quint8 lastWriteCommand = 0;
+    int ackTimeout = 7000; // ms
+
+    TransferValues Values()
+    {
+        return { firmwareActive, loaderState, radioModel, radioVariant, firmwareSent, firmwareTotal,
+            resumeSection, expectedAddress, cancelRequested, pauseRequested, retriesLeft,
+            awaitingReply, lastWriteCommand, ackTimeout };
+    }
+};
+
 // What the transfer needs from the window.
 class TransferHost : public LogSink {
 public:

@@ -24,32 +24,12 @@ public:
     void LogTail() override { }
 };
 
-class Loader : public firmware::TransferHost {
+class Loader : public firmware::TransferHost, public firmware::HeldTransferValues {
 public:
-    bool firmwareActive = false;
-    quint8 loaderState = 0;
-    int radioModel = 0;
-    int radioVariant = 0;
-    quint32 firmwareSent = 1;
-    quint32 firmwareTotal = 1;
-    int resumeSection = 0;
-    int expectedAddress = 0;
-    bool cancelRequested = false;
-    bool pauseRequested = false;
-    int retriesLeft = 0;
-    bool awaitingReply = false;
-    quint8 lastWriteCommand = 0;
-    int ackTimeout = 1000;
+    Loader() { ackTimeout = 1000; }
     quint8 hardware = 0;
     quint8 bank = 0;
     QString position;
-
-    firmware::TransferValues Values()
-    {
-        return { firmwareActive, loaderState, radioModel, radioVariant, firmwareSent, firmwareTotal,
-            resumeSection, expectedAddress, cancelRequested, pauseRequested, retriesLeft,
-            awaitingReply, lastWriteCommand, ackTimeout };
-    }
 
     void AddLogLine(const QString&) override { }
     void AppendLog(const QString&) override { }

@@ -15,24 +15,8 @@
 #include "link/frame.h"
 #include "radiosim/radiomodel.h"
 
-class ScriptedLoader : public firmware::TransferHost {
+class ScriptedLoader : public firmware::TransferHost, public firmware::HeldTransferValues {
 public:
-    // Program-wide values, as the window holds them.
-    bool firmwareActive = false;
-    quint8 loaderState = 0;
-    int radioModel = 0;
-    int radioVariant = 0;
-    quint32 firmwareSent = 1;
-    quint32 firmwareTotal = 1;
-    int resumeSection = 0;
-    int expectedAddress = 0;
-    bool cancelRequested = false;
-    bool pauseRequested = false;
-    int retriesLeft = 0;
-    bool awaitingReply = false;
-    quint8 lastWriteCommand = 202;
-    int ackTimeout = 7000;
-
     radiosim::RadioModel radio; // the loader
     // The reply as it reaches the tool: std::nullopt drops it. Called with the request.
     std::function<std::optional<QByteArray>(const QByteArray& request, const QByteArray& reply)>
@@ -49,13 +33,10 @@ public:
     LogModel log;
     qint64 now = 0;
 
-    ScriptedLoader() { radio.state.id = 3; }
-
-    firmware::TransferValues Values()
+    ScriptedLoader()
     {
-        return { firmwareActive, loaderState, radioModel, radioVariant, firmwareSent, firmwareTotal,
-            resumeSection, expectedAddress, cancelRequested, pauseRequested, retriesLeft,
-            awaitingReply, lastWriteCommand, ackTimeout };
+        radio.state.id = 3;
+        lastWriteCommand = 202; // a write awaiting confirmation: every loader command clears it
     }
 
     bool Run(const QByteArray& file, bool resume = false, int radioId = 3)
