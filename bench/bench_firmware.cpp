@@ -26,6 +26,7 @@
 #include <cstdio>
 
 #include "../tests/common/tdualprobe.h"
+#include "benchclock.h"
 #include "firmware/loaderreply.h"
 #include "firmware/transfer.h"
 #include "link/frame.h"
@@ -35,21 +36,6 @@ namespace {
 constexpr double CharacterMs = 10.0 / 9.6; // one byte at 9600 baud, 8N1
 constexpr double ReceiveGapMs = 40.0;
 constexpr double ProcessingMs = 5.0;
-
-double CpuSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long PeakKiB()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 void RunFor(int ms)
 {

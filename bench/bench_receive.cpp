@@ -16,16 +16,9 @@
 
 #include "../tests/common/ptyline.h"
 #include "../tests/common/tdualprobe.h"
+#include "benchclock.h"
 
 namespace {
-
-double CpuSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 void Idle(int milliseconds)
 {
