@@ -222,7 +222,7 @@ void TDual::TimerRXTimer()
 {
     if (RxBuffer.Count() != 0)
         ProcessReceived(RxBuffer.Take());
-    else
+    if (RxBuffer.Count() == 0)
         TimerRX.stop();
 }
 
