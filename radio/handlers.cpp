@@ -2,6 +2,7 @@
 #include "TDual.h"
 
 #include "cells.h"
+#include "labels.h"
 #include "errors.h"
 #include "link/frame.h"
 #include "radio/parameters.h"
@@ -104,7 +105,7 @@ void TDual::ShowWizardStep(int step)
     Label3->setVisible(d->finishedLabel);
     if (d->guideShown) {
         Label7->move(d->guideLeft, d->guideTop);
-        Label7->setText(d->guideText);
+        SetCaption(Label7, d->guideText);
     }
     Label7->setVisible(d->guideShown);
 }
@@ -277,7 +278,7 @@ void TDual::BTesteSenhaClick()
 
 void TDual::DecodePasswordReply(const QByteArray& frame)
 {
-    UserText->setText(radio::PasswordStatusText(frame));
+    SetCaption(UserText, radio::PasswordStatusText(frame));
     if (WizardStep == radio::step::Partitions)
         ShowWizardStep(radio::step::Partitions);
 }

@@ -2,6 +2,7 @@
 #include "TDual.h"
 
 #include "cells.h"
+#include "labels.h"
 #include "errors.h"
 #include "link/dispatcher.h"
 #include "link/frame.h"
@@ -20,7 +21,7 @@ void ShowBar(QProgressBar* bar, QLabel* caption, const readings::NoiseBar& readi
     palette.setColor(QPalette::Inactive, QPalette::Highlight, colour);
     bar->setPalette(palette);
     bar->setValue(reading.position);
-    caption->setText(reading.caption);
+    SetCaption(caption, reading.caption);
 }
 
 void ShowStatus(QStatusBar* status, const QString& text)
