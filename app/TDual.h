@@ -16,8 +16,13 @@
 
 class QEvent;
 class QLineEdit;
+
 namespace partitions {
 struct InputSetting;
+}
+
+namespace readings {
+struct OutputCommand;
 }
 
 namespace radio {
@@ -116,6 +121,7 @@ private:
     void Tipo_ComunicChange();
     void EvtNmonitEndEditing();
     void DecodeClientCodes(const QByteArray& frame);
+    void AwaitClientCodes();
     bool IsCodeEditor(const QObject* object) const; // the in-place editor of a code cell
     QLineEdit* CodeEditor(int row) const; // open editor of a row's code cell, if any
     void StartCodeEdit(int row);
@@ -125,6 +131,7 @@ private:
     quint8 ReceivedCommType = 1; // a reply's type byte, written back while no item is chosen
 
     // readings/handlers.cpp
+    void SendOutputs(const readings::OutputCommand& command);
     void PulsaReleExit();
     void BitBtn1Click();
     void BitBtn2Click();
@@ -145,6 +152,7 @@ private:
     void pauseClick();
     void cancelClick();
     void RunTransfer(bool resume);
+    void ShowTransferIdle();
     void b1sClick();
     void b15sClick();
     void b2sClick();

@@ -237,10 +237,7 @@ void TDual::RunTransfer(bool resume)
     --TransferDepth;
     if (loaded) {
         AddLogLine(QStringLiteral("Firmware carregado com sucesso"));
-        pause->setEnabled(false);
-        cancel->setEnabled(false);
-        OpenFile->setEnabled(true);
-        programa->setEnabled(true);
+        ShowTransferIdle();
         return;
     }
     // A transfer nested in another's wait (CONTINUA before the pause took effect) leaves
@@ -255,13 +252,20 @@ void TDual::RunTransfer(bool resume)
         return;
     AddLogLine(CancelRequested ? QStringLiteral("Carga do firmware Cancelada")
                                : QStringLiteral("Erro na carga do firmware"));
-    pause->setEnabled(false);
-    cancel->setEnabled(false);
     FirmwareActive = false;
     CancelRequested = false;
     PauseRequested = false; // a CANCELA after a PAUSA that had not yet taken effect
     pause->setText(PauseCaption);
     andamento->setValue(0);
+    ShowTransferIdle();
+}
+
+// No transfer running: a file can be chosen or sent again. The pause button keeps its
+// caption, which records a pause still asked for.
+void TDual::ShowTransferIdle()
+{
+    pause->setEnabled(false);
+    cancel->setEnabled(false);
     OpenFile->setEnabled(true);
     programa->setEnabled(true);
 }
@@ -289,12 +293,9 @@ void TDual::cancelClick()
     if (pause->text() != ContinueCaption || TransferDepth > 0)
         return;
     pause->setText(PauseCaption);
-    pause->setEnabled(false);
-    cancel->setEnabled(false);
     FirmwareActive = false;
     andamento->setValue(0);
-    OpenFile->setEnabled(true);
-    programa->setEnabled(true);
+    ShowTransferIdle();
     AddLogLine(QStringLiteral("Carga do firmware Cancelada"));
 }
 

@@ -9,6 +9,7 @@
 #include "link/dispatcher.h"
 #include "link/frame.h"
 #include "partitions/clientcodes.h"
+#include "radio/wizard.h"
 #include "texts.h"
 
 namespace {
@@ -24,6 +25,12 @@ constexpr int InvertColumn = 2;
 void TDual::BlePartClick()
 {
     SendCommand(SelectedRadioId(), comm::code::ClientCodes, partitions::ReadSubcode, 0, 0);
+    AwaitClientCodes();
+}
+
+// After a read or a write: the codes shown are gone until the radio's reply brings them.
+void TDual::AwaitClientCodes()
+{
     UserText->setText(QString());
     for (int row = 0; row < part_cliente->rowCount(); ++row)
         SetCellText(part_cliente, row, CodeColumn, QString());
@@ -47,11 +54,8 @@ void TDual::BgravaPartClick()
 
     LastWriteCommand = comm::code::ClientCodes;
     SendFrame(SelectedRadioId(), body);
-    UserText->setText(QString());
-    for (int row = 0; row < part_cliente->rowCount(); ++row)
-        SetCellText(part_cliente, row, CodeColumn, QString());
-    Status->showMessage(AwaitingReplyText);
-    WizardStep = 5;
+    AwaitClientCodes();
+    WizardStep = radio::step::Finished;
 }
 
 // Keys typed in the partition grid, and in a code cell's editor: only code characters get
@@ -116,9 +120,9 @@ void TDual::EvtNmonitEndEditing()
     for (int row = 0; row < 2; ++row) {
         bool number = false;
         const int event = CellText(EvtNmonit, row, EventColumn).toInt(&number);
-        if (number && partitions::ClampInputEvent(event) != event)
-            SetCellText(
-                EvtNmonit, row, EventColumn, QString::number(partitions::ClampInputEvent(event)));
+        const int clamped = partitions::ClampInputEvent(event);
+        if (number && clamped != event)
+            SetCellText(EvtNmonit, row, EventColumn, QString::number(clamped));
     }
 }
 
@@ -153,8 +157,8 @@ void TDual::DecodeClientCodes(const QByteArray& frame)
         ShowInput(1, reply->pin2);
         break;
     }
-    if (WizardStep == 5)
-        ShowWizardStep(5);
+    if (WizardStep == radio::step::Finished)
+        ShowWizardStep(radio::step::Finished);
     LogTail();
 }
 

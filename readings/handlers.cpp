@@ -2,8 +2,8 @@
 #include "TDual.h"
 
 #include "cells.h"
-#include "labels.h"
 #include "errors.h"
+#include "labels.h"
 #include "link/dispatcher.h"
 #include "link/frame.h"
 #include "readings/diagnostics.h"
@@ -43,28 +43,26 @@ void TDual::PulsaReleExit()
     tbypass->setText(QString::number(BypassMinutes));
 }
 
-void TDual::BitBtn1Click()
+void TDual::SendOutputs(const readings::OutputCommand& command)
 {
-    const auto command = readings::BypassOnCommand(SelectedRadioId(), BypassMinutes);
     if (command.send)
         SendCommand(SelectedRadioId(), comm::code::Outputs, command.a1, command.a2, command.a3);
     ShowStatus(Status, command.status);
+}
+
+void TDual::BitBtn1Click()
+{
+    SendOutputs(readings::BypassOnCommand(SelectedRadioId(), BypassMinutes));
 }
 
 void TDual::BitBtn2Click()
 {
-    const auto command = readings::BypassOffCommand(SelectedRadioId());
-    if (command.send)
-        SendCommand(SelectedRadioId(), comm::code::Outputs, command.a1, command.a2, command.a3);
-    ShowStatus(Status, command.status);
+    SendOutputs(readings::BypassOffCommand(SelectedRadioId()));
 }
 
 void TDual::BitBtn3Click()
 {
-    const auto command = readings::PgmPulseCommand(SelectedRadioId(), PulsaReleS->currentIndex());
-    if (command.send)
-        SendCommand(SelectedRadioId(), comm::code::Outputs, command.a1, command.a2, command.a3);
-    ShowStatus(Status, command.status);
+    SendOutputs(readings::PgmPulseCommand(SelectedRadioId(), PulsaReleS->currentIndex()));
 }
 
 // ---- Noise -----------------------------------------------------------------------------
